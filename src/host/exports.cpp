@@ -1,0 +1,36 @@
+// The exported procedures: cdecl, plain names, one line each into the loaded
+// module. No exception crosses this boundary. This file must not see
+// windows.h, whose GetDriveType and GetFreeSpace macros would rename exports.
+#include <cstdint>
+#include <utility>
+
+#include "host/module.h"
+
+namespace {
+
+template <typename Result, typename Call>
+Result answer(Result fallback, Call&& call) noexcept {
+  korvex::Module* module = korvex::loaded_module();
+  if (module == nullptr) return fallback;
+  try {
+    return std::forward<Call>(call)(*module);
+  } catch (...) {
+    return fallback;
+  }
+}
+
+template <typename Call>
+void run(Call&& call) noexcept {
+  answer(0, [&](korvex::Module& m) { std::forward<Call>(call)(m); return 0; });
+}
+
+}  // namespace
+
+#define KORVEX_EXPORT extern "C" __attribute__((visibility("default")))
+
+KORVEX_EXPORT void SetData(std::int32_t value) { run([&](auto& m) { m.host.set_data(value); }); }
+KORVEX_EXPORT std::int32_t GetData() { return answer(0, [](auto& m) { return m.host.get_data(); }); }
+KORVEX_EXPORT void SetFile(const char* text) { run([&](auto& m) { m.host.set_file(text); }); }
+KORVEX_EXPORT const char* GetFile() { return answer("", [](auto& m) { return m.host.get_file(); }); }
+KORVEX_EXPORT const char* GetInfo() { return korvex::HostInterface::info_text(); }
+KORVEX_EXPORT const char* Copyright() { return korvex::HostInterface::copyright_text(); }

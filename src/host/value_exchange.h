@@ -1,0 +1,37 @@
+// The cells through which host and module exchange values: two five-slot
+// stacks the host pushes onto, and two result cells it reads back. Every
+// subsystem reads the stacks and writes the results through this object.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace korvex {
+
+class ValueExchange {
+ public:
+  static constexpr int kSlots = 5;
+
+  // Pushes: slot 0 receives the new value, the oldest value in slot 4 is lost.
+  void push_data(std::int32_t value);
+  void push_text(std::string text);
+
+  // Slot 0 is the value pushed last. Reading never removes anything.
+  std::int32_t data_slot(int slot) const { return data_[static_cast<std::size_t>(slot)]; }
+  const std::string& text_slot(int slot) const { return texts_[static_cast<std::size_t>(slot)]; }
+
+  std::int32_t result() const { return result_; }
+  void set_result(std::int32_t value) { result_ = value; }
+
+  const std::string& text_result() const { return text_result_; }
+  void set_text_result(std::string text) { text_result_ = std::move(text); }
+
+ private:
+  std::array<std::int32_t, kSlots> data_{};
+  std::array<std::string, kSlots> texts_{};
+  std::int32_t result_ = 0;
+  std::string text_result_;
+};
+
+}  // namespace korvex

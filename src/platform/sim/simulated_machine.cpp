@@ -1,0 +1,223 @@
+#include "platform/sim/simulated_machine.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+namespace korvex {
+namespace {
+
+constexpr std::uint32_t kPathNotFound = 3;
+
+// Copies a text into a fixed system buffer the way the A functions do:
+// truncated to fit, always NUL-terminated.
+void copy_to_buffer(const std::string& text, char* buffer, std::uint32_t size) {
+  if (buffer == nullptr || size == 0) return;
+  const std::size_t count = std::min<std::size_t>(text.size(), size - 1);
+  std::memcpy(buffer, text.data(), count);
+  buffer[count] = '\0';
+}
+
+}  // namespace
+
+const SimulatedDrive* SimulatedMachine::drive_at(const char* root) const {
+  if (root == nullptr || std::strlen(root) != 3 || root[1] != ':' || root[2] != '\\') return nullptr;
+  const auto found = drives.find(static_cast<char>(std::toupper(static_cast<unsigned char>(root[0]))));
+  return found == drives.end() ? nullptr : &found->second;
+}
+
+std::uint32_t SimulatedMachine::get_drive_type(const char* root) {
+  const SimulatedDrive* drive = drive_at(root);
+  return drive == nullptr ? win32::kDriveNoRootDir : drive->type;
+}
+
+bool SimulatedMachine::get_volume_information(const char* root, char* label,
+                                              std::uint32_t label_size, std::uint32_t* serial,
+                                              char* file_system, std::uint32_t file_system_size) {
+  error_modes_during_volume_reads.push_back(thread_error_mode);
+  const SimulatedDrive* drive = drive_at(root);
+  if (drive == nullptr || drive->volume_error) {
+    last_error = drive == nullptr ? kPathNotFound : *drive->volume_error;
+    return false;
+  }
+  copy_to_buffer(drive->label, label, label_size);
+  copy_to_buffer(drive->file_system, file_system, file_system_size);
+  if (serial != nullptr) *serial = drive->serial;
+  return true;
+}
+
+bool SimulatedMachine::get_disk_free_space(const char* root, std::uint64_t* caller_free,
+                                           std::uint64_t* total) {
+  const SimulatedDrive* drive = drive_at(root);
+  if (drive == nullptr || drive->space_error) {
+    last_error = drive == nullptr ? kPathNotFound : *drive->space_error;
+    return false;
+  }
+  if (caller_free != nullptr) *caller_free = drive->free;
+  if (total != nullptr) *total = drive->total;
+  return true;
+}
+
+bool SimulatedMachine::set_thread_error_mode(std::uint32_t mode, std::uint32_t* previous) {
+  if (!has_thread_error_mode) return false;
+  if (previous != nullptr) *previous = thread_error_mode;
+  thread_error_mode = mode;
+  return true;
+}
+
+std::uint32_t SimulatedMachine::get_version() {
+  ++version_reads;
+  return version;
+}
+
+DeviceHandle SimulatedMachine::create_file(const char* name, std::uint32_t access,
+                                           std::uint32_t share, std::uint32_t disposition) {
+  DeviceOpen open{name == nullptr ? "" : name, access, share, disposition, false, false, {}};
+  const auto found = devices.find(open.name);
+  if (found == devices.end() || found->second.open_error) {
+    last_error = found == devices.end() ? kFileNotFound : *found->second.open_error;
+    device_opens.push_back(std::move(open));
+    return kInvalidDeviceHandle;
+  }
+  open.opened = true;
+  device_opens.push_back(std::move(open));
+  return kFirstDeviceHandle + static_cast<DeviceHandle>(device_opens.size() - 1);
+}
+
+DeviceOpen* SimulatedMachine::open_at(DeviceHandle device) {
+  const DeviceHandle index = device - kFirstDeviceHandle;
+  if (index < 0 || index >= static_cast<DeviceHandle>(device_opens.size())) return nullptr;
+  DeviceOpen& open = device_opens[static_cast<std::size_t>(index)];
+  return open.opened && !open.closed ? &open : nullptr;
+}
+
+// Answers an identify request the way both disk-control interfaces lay out
+// their answer: a 16-byte SENDCMDOUTPARAMS header, then the sector. The
+// miniport answer follows the 28-byte SRB_IO_CONTROL header in the shared buffer.
+bool SimulatedMachine::device_io_control(DeviceHandle device, std::uint32_t code,
+                                         const void* input, std::uint32_t input_size,
+                                         void* output, std::uint32_t output_size,
+                                         std::uint32_t* returned) {
+  DeviceOpen* open = open_at(device);
+  if (open == nullptr) {
+    last_error = kInvalidHandle;
+    return false;
+  }
+  const auto* in = static_cast<const std::uint8_t*>(input);
+  open->requests.push_back({code, std::vector<std::uint8_t>(in, in + input_size), output_size});
+  const SimulatedDevice& simulated = devices.at(open->name);
+  if (simulated.ioctl_error) {
+    last_error = *simulated.ioctl_error;
+    return false;
+  }
+  constexpr std::uint32_t kOutHeader = 16;
+  constexpr std::uint32_t kSrbHeader = 28;
+  const std::uint32_t sector_at =
+      code == win32::kScsiMiniport ? kSrbHeader + kOutHeader : kOutHeader;
+  auto* out = static_cast<std::uint8_t*>(output);
+  const std::uint32_t count =
+      output_size > sector_at ? std::min<std::uint32_t>(512, output_size - sector_at) : 0;
+  std::memcpy(out + sector_at, simulated.sector.data(), count);
+  if (returned != nullptr) *returned = sector_at + count;
+  return true;
+}
+
+void SimulatedMachine::close_handle(DeviceHandle device) {
+  if (DeviceOpen* open = open_at(device)) {
+    open->closed = true;
+  } else {
+    last_error = kInvalidHandle;
+  }
+}
+
+int SimulatedMachine::open_device_count() const {
+  return static_cast<int>(std::count_if(device_opens.begin(), device_opens.end(),
+                                        [](const DeviceOpen& o) { return o.opened && !o.closed; }));
+}
+
+std::uint32_t SimulatedMachine::get_last_error() { return last_error; }
+
+void SimulatedMachine::set_last_error(std::uint32_t code) { last_error = code; }
+
+std::uint32_t SimulatedMachine::format_message(std::uint32_t code, char* buffer,
+                                               std::uint32_t size) {
+  const auto found = messages.find(code);
+  if (found == messages.end() || found->second.size() >= size) {
+    last_error = kMessageNotFound;
+    return 0;
+  }
+  copy_to_buffer(found->second, buffer, size);
+  return static_cast<std::uint32_t>(found->second.size());
+}
+
+WindowProcedure SimulatedMachine::add_procedure(SimulatedProcedure procedure) {
+  procedures_.push_back(std::move(procedure));
+  return kFirstProcedure + procedures_.size() - 1;
+}
+
+WindowHandle SimulatedMachine::create_window(WindowProcedure procedure) {
+  const WindowHandle window = next_window_++;
+  windows_[window] = procedure;
+  return window;
+}
+
+MessageResult SimulatedMachine::send_message(WindowHandle window, std::uint32_t message,
+                                             std::uintptr_t wparam, std::intptr_t lparam) {
+  const auto found = windows_.find(window);
+  if (found == windows_.end()) return 0;
+  return call_window_procedure(found->second, window, message, wparam, lparam);
+}
+
+void SimulatedMachine::destroy_window(WindowHandle window) {
+  constexpr std::uint32_t kWmNcDestroy = 0x82;
+  send_message(window, win32::kWmDestroy);
+  send_message(window, kWmNcDestroy);
+  windows_.erase(window);
+}
+
+WindowProcedure SimulatedMachine::set_window_procedure(WindowHandle window,
+                                                       WindowProcedure procedure) {
+  const auto found = windows_.find(window);
+  if (found == windows_.end()) {
+    last_error = kInvalidWindowHandle;
+    return 0;
+  }
+  const WindowProcedure previous = found->second;
+  found->second = procedure;
+  return previous;
+}
+
+WindowProcedure SimulatedMachine::get_window_procedure(WindowHandle window) {
+  const auto found = windows_.find(window);
+  if (found == windows_.end()) {
+    last_error = kInvalidWindowHandle;
+    return 0;
+  }
+  return found->second;
+}
+
+bool SimulatedMachine::is_window(WindowHandle window) { return windows_.count(window) != 0; }
+
+MessageResult SimulatedMachine::call_window_procedure(WindowProcedure procedure,
+                                                      WindowHandle window, std::uint32_t message,
+                                                      std::uintptr_t wparam, std::intptr_t lparam) {
+  if (procedure == kHookProcedure) {
+    return hook_handler_ == nullptr ? 0
+                                    : hook_handler_->handle_message(window, message, wparam, lparam);
+  }
+  const WindowProcedure index = procedure - kFirstProcedure;
+  if (procedure < kFirstProcedure || index >= procedures_.size()) return 0;
+  return procedures_[index](window, message, wparam, lparam);
+}
+
+WindowProcedure SimulatedMachine::hook_procedure() { return kHookProcedure; }
+
+void SimulatedMachine::set_hook_handler(WindowMessageHandler* handler) { hook_handler_ = handler; }
+
+void SimulatedMachine::message_box(const char* text, const char* caption, std::uint32_t style) {
+  message_boxes.push_back({text == nullptr ? "" : text,
+                           caption == nullptr ? std::nullopt : std::optional<std::string>(caption),
+                           style});
+}
+
+}  // namespace korvex

@@ -1,0 +1,138 @@
+// A simulated Windows machine: drives, disk devices, system version, error
+// messages, windows and message boxes, all held in plain fields that a test or
+// a machine file sets up, with every platform call answered from them the way
+// Windows answers, last-error codes included.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace korvex {
+
+struct SimulatedDrive {
+  std::uint32_t type = 3;  // DRIVE_FIXED
+  std::string label;
+  std::string file_system = "NTFS";
+  std::uint32_t serial = 0;
+  std::uint64_t total = 0;
+  std::uint64_t free = 0;  // available to the caller
+  std::optional<std::uint32_t> volume_error;  // GetVolumeInformationA fails with this code
+  std::optional<std::uint32_t> space_error;   // GetDiskFreeSpaceExA fails with this code
+};
+
+using IdentifySector = std::array<std::uint8_t, 512>;
+
+struct SimulatedDevice {
+  std::optional<std::uint32_t> open_error;   // CreateFileA fails with this code
+  std::optional<std::uint32_t> ioctl_error;  // DeviceIoControl fails with this code
+  IdentifySector sector{};                   // the identify answer otherwise
+};
+
+// One CreateFileA and the DeviceIoControl requests sent on its handle.
+struct DeviceOpen {
+  std::string name;
+  std::uint32_t access = 0;
+  std::uint32_t share = 0;
+  std::uint32_t disposition = 0;
+  bool opened = false;
+  bool closed = false;
+  struct Request {
+    std::uint32_t code;
+    std::vector<std::uint8_t> input;
+    std::uint32_t output_size;
+  };
+  std::vector<Request> requests;
+};
+
+struct MessageBoxShown {
+  std::string text;
+  std::optional<std::string> caption;
+  std::uint32_t style = 0;
+};
+
+using SimulatedProcedure =
+    std::function<MessageResult(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t)>;
+
+class SimulatedMachine : public Platform {
+ public:
+  // Windows' codes for the failures the machine produces by itself.
+  static constexpr std::uint32_t kFileNotFound = 2;
+  static constexpr std::uint32_t kInvalidHandle = 6;
+  static constexpr std::uint32_t kAccessDenied = 5;
+  static constexpr std::uint32_t kInvalidWindowHandle = 1400;
+  static constexpr std::uint32_t kMessageNotFound = 317;
+
+  std::uint32_t version = 0x1DB10106;
+  std::uint32_t last_error = 0;
+  std::map<char, SimulatedDrive> drives;            // by upper-case letter
+  std::map<std::string, SimulatedDevice> devices;   // by the name CreateFileA receives
+  std::map<std::uint32_t, std::string> messages;    // FormatMessageA texts by code
+  bool has_thread_error_mode = true;
+  std::uint32_t thread_error_mode = 0;
+
+  // What the module did, for tests to inspect.
+  int version_reads = 0;
+  std::vector<DeviceOpen> device_opens;
+  std::vector<MessageBoxShown> message_boxes;
+  std::vector<std::uint32_t> error_modes_during_volume_reads;
+
+  // Windows: a procedure is any callable registered here; a window holds one.
+  WindowProcedure add_procedure(SimulatedProcedure procedure);
+  WindowHandle create_window(WindowProcedure procedure);
+  // SendMessage: the window's current procedure handles the message.
+  MessageResult send_message(WindowHandle window, std::uint32_t message, std::uintptr_t wparam = 0,
+                             std::intptr_t lparam = 0);
+  // DestroyWindow: sends WM_DESTROY, then WM_NCDESTROY, then the window is gone.
+  void destroy_window(WindowHandle window);
+  int open_device_count() const;
+
+  std::uint32_t get_drive_type(const char* root) override;
+  bool get_volume_information(const char* root, char* label, std::uint32_t label_size,
+                              std::uint32_t* serial, char* file_system,
+                              std::uint32_t file_system_size) override;
+  bool get_disk_free_space(const char* root, std::uint64_t* caller_free,
+                           std::uint64_t* total) override;
+  bool set_thread_error_mode(std::uint32_t mode, std::uint32_t* previous) override;
+  std::uint32_t get_version() override;
+  DeviceHandle create_file(const char* name, std::uint32_t access, std::uint32_t share,
+                           std::uint32_t disposition) override;
+  bool device_io_control(DeviceHandle device, std::uint32_t code, const void* input,
+                         std::uint32_t input_size, void* output, std::uint32_t output_size,
+                         std::uint32_t* returned) override;
+  void close_handle(DeviceHandle device) override;
+  std::uint32_t get_last_error() override;
+  void set_last_error(std::uint32_t code) override;
+  std::uint32_t format_message(std::uint32_t code, char* buffer, std::uint32_t size) override;
+  WindowProcedure set_window_procedure(WindowHandle window, WindowProcedure procedure) override;
+  WindowProcedure get_window_procedure(WindowHandle window) override;
+  bool is_window(WindowHandle window) override;
+  MessageResult call_window_procedure(WindowProcedure procedure, WindowHandle window,
+                                      std::uint32_t message, std::uintptr_t wparam,
+                                      std::intptr_t lparam) override;
+  WindowProcedure hook_procedure() override;
+  void set_hook_handler(WindowMessageHandler* handler) override;
+  void message_box(const char* text, const char* caption, std::uint32_t style) override;
+
+ private:
+  const SimulatedDrive* drive_at(const char* root) const;
+  DeviceOpen* open_at(DeviceHandle device);
+
+  static constexpr WindowProcedure kHookProcedure = 0x7F000000;
+  static constexpr WindowProcedure kFirstProcedure = 0x10000;
+  static constexpr WindowHandle kFirstWindow = 0x100;
+  static constexpr DeviceHandle kFirstDeviceHandle = 0x40;
+
+  std::vector<SimulatedProcedure> procedures_;
+  std::map<WindowHandle, WindowProcedure> windows_;
+  WindowHandle next_window_ = kFirstWindow;
+  WindowMessageHandler* hook_handler_ = nullptr;
+};
+
+}  // namespace korvex

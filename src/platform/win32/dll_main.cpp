@@ -1,0 +1,29 @@
+// Korvex.dll's entry point: the module object lives from process attach to
+// process detach; thread notifications do nothing.
+#include <windows.h>
+
+#include "host/module.h"
+#include "platform/win32/win32_platform.h"
+
+namespace {
+korvex::Win32Platform platform;
+}
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  switch (reason) {
+    case DLL_PROCESS_ATTACH:
+      DisableThreadLibraryCalls(instance);
+      try {
+        korvex::load_module(platform);
+      } catch (...) {
+        return FALSE;
+      }
+      break;
+    case DLL_PROCESS_DETACH:
+      korvex::unload_module();
+      break;
+    default:
+      break;
+  }
+  return TRUE;
+}

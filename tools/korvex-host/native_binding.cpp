@@ -1,0 +1,52 @@
+#include <dlfcn.h>
+
+#include <iostream>
+#include <memory>
+
+#include "host/module.h"
+#include "module_binding.h"
+#include "platform/sim/machine_file.h"
+#include "platform/sim/simulated_machine.h"
+#include "platform/tracing_platform.h"
+
+namespace korvex::host_tool {
+namespace {
+
+// The module's code is linked into this program and its exports are this
+// program's own dynamic symbols; the module runs on a simulated machine.
+class LinkedBinding final : public ModuleBinding {
+ public:
+  explicit LinkedBinding(const BindingOptions& options) {
+    if (!options.module_path.empty()) {
+      throw HostError("--module needs the Windows korvex-host.exe");
+    }
+    if (!options.machine_path.empty()) {
+      try {
+        load_machine_file(options.machine_path, machine_);
+      } catch (const MachineFileError& error) {
+        throw HostError(error.what());
+      }
+    }
+    Platform* platform = &machine_;
+    if (options.trace) {
+      tracing_ = std::make_unique<TracingPlatform>(machine_, std::cerr);
+      platform = tracing_.get();
+    }
+    load_module(*platform);
+  }
+  ~LinkedBinding() override { unload_module(); }
+
+  void* find(const char* name) override { return dlsym(RTLD_DEFAULT, name); }
+
+ private:
+  SimulatedMachine machine_;
+  std::unique_ptr<TracingPlatform> tracing_;
+};
+
+}  // namespace
+
+std::unique_ptr<ModuleBinding> bind_module(const BindingOptions& options) {
+  return std::make_unique<LinkedBinding>(options);
+}
+
+}  // namespace korvex::host_tool

@@ -1,0 +1,13 @@
+// The report korvex-host prints when it runs no script: what the module says
+// about itself and about the machine, asked through its exports.
+#pragma once
+
+#include <ostream>
+
+#include "module_binding.h"
+
+namespace korvex::host_tool {
+
+void print_report(ModuleCalls& module, std::ostream& out);
+
+}  // namespace korvex::host_tool

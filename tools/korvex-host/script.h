@@ -1,0 +1,30 @@
+// The host program's script language: one export call a line.
+#pragma once
+
+#include <istream>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "module_binding.h"
+
+namespace korvex::host_tool {
+
+// A line that cannot be run: it names the line.
+struct ScriptError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+struct ScriptCall {
+  const ExportShape* shape;
+  std::vector<Argument> arguments;
+};
+
+// Parses one line; an empty optional for a blank or comment line.
+std::optional<ScriptCall> parse_script_line(const std::string& line);
+
+// Runs every line, printing "NAME -> VALUE" for each export that returns one.
+void run_script(std::istream& script, ModuleBinding& binding, std::ostream& out);
+
+}  // namespace korvex::host_tool
