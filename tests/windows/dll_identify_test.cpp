@@ -9,20 +9,21 @@
 namespace korvex::testing {
 namespace {
 
-// The code the system leaves when asked the way the module asks.
+// The system's own answers when asked the way the module asks.
+HANDLE open_device(const char* name) {
+  return CreateFileA(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                     nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
 DWORD open_error(const char* name) {
-  const HANDLE device = CreateFileA(name, GENERIC_READ | GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                    nullptr);
+  const HANDLE device = open_device(name);
   if (device == INVALID_HANDLE_VALUE) return GetLastError();
   CloseHandle(device);
   return ERROR_SUCCESS;
 }
 
 DWORD miniport_refusal(const char* name) {
-  const HANDLE device = CreateFileA(name, GENERIC_READ | GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                    nullptr);
+  const HANDLE device = open_device(name);
   if (device == INVALID_HANDLE_VALUE) return ERROR_SUCCESS;
   unsigned char buffer[572] = {};
   DWORD returned = 0;
@@ -43,10 +44,7 @@ TEST(DllIdentify, AFailedDiskLeavesEmptyTextTheRefusalsCodeAndAZeroRecord) {
 
   KorvexDll dll;
   ASSERT_TRUE(dll.loaded());
-  dll.set_data(0);
-  dll.call("GetHddInfo");
-  EXPECT_EQ(dll.get_file(), "");
-  EXPECT_EQ(dll.get_data(), static_cast<std::int32_t>(refusal));
+  EXPECT_EQ(dll.hdd_info(0), std::make_pair(std::string(), static_cast<std::int32_t>(refusal)));
 
   // Each getter follows a call that left another value in its cell.
   for (const char* number : {"GetHddGenConfig", "GetHddNumCyls", "GetHddNumHeads",

@@ -20,10 +20,7 @@ TEST(DllSmartPath, GetHddInfoReportsWhyTheSmartDriverDidNotOpen) {
 
   KorvexDll dll;
   ASSERT_TRUE(dll.loaded());
-  dll.set_data(0);
-  dll.call("GetHddInfo");
-  EXPECT_EQ(dll.get_file(), "");
-  EXPECT_EQ(dll.get_data(), static_cast<std::int32_t>(smart_error));
+  EXPECT_EQ(dll.hdd_info(0), std::make_pair(std::string(), static_cast<std::int32_t>(smart_error)));
   dll.call("GetHddModelNumber");
   EXPECT_EQ(dll.get_file(), "");
 }
