@@ -37,9 +37,11 @@ KORVEX_EXPORT const char* Copyright() { return korvex::HostInterface::copyright_
 
 KORVEX_EXPORT void GetHddInfo() { run([](auto& m) { m.disks.get_hdd_info(); }); }
 
-// Each disk getter answers from the identify record by its entry in the getter table.
-#define KORVEX_DISK_GETTER(Field) \
-  KORVEX_EXPORT void GetHdd##Field() { run([](auto& m) { m.disks.answer(korvex::disk_getter::k##Field); }); }
+// GetHddX answers from the identify record as disk_getter::kX describes.
+#define KORVEX_DISK_GETTER(Field)                                        \
+  KORVEX_EXPORT void GetHdd##Field() {                                   \
+    run([](auto& m) { m.disks.answer(korvex::disk_getter::k##Field); }); \
+  }
 KORVEX_DISK_GETTER(GenConfig)
 KORVEX_DISK_GETTER(NumCyls)
 KORVEX_DISK_GETTER(NumHeads)

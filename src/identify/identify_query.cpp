@@ -64,7 +64,8 @@ std::string IdentifyQuery::run(std::int32_t device_number, std::uint8_t drive_nu
       return {};
     }
   }
-  record.fill(std::span(request.buffer).subspan(request.sector_at).first<IdentifyRecord::kSize>());
+  const auto sector = std::span(request.buffer).subspan(request.sector_at);
+  record.fill(sector.first<IdentifyRecord::kSize>());
   return identify_text(record.bytes_of(kSerialNumberField));
 }
 

@@ -129,6 +129,7 @@ static_assert(sizeof(MiniportRequestLayout) == kWorkBufferSize);
 static_assert(offsetof(MiniportRequestLayout, request) == 28);
 static_assert(sizeof(MiniportAnswerLayout) == kWorkBufferSize);
 static_assert(offsetof(MiniportAnswerLayout, answer) == 28);
+static_assert(kWorkBufferSize - sizeof(SRB_IO_CONTROL) == 544);
 
 // What each path hands to DeviceIoControl and where the sector comes back.
 inline constexpr std::size_t kSmartSent = offsetof(SENDCMDINPARAMS, bBuffer);
