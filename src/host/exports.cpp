@@ -34,3 +34,37 @@ KORVEX_EXPORT void SetFile(const char* text) { run([&](auto& m) { m.host.set_fil
 KORVEX_EXPORT const char* GetFile() { return answer("", [](auto& m) { return m.host.get_file(); }); }
 KORVEX_EXPORT const char* GetInfo() { return korvex::HostInterface::info_text(); }
 KORVEX_EXPORT const char* Copyright() { return korvex::HostInterface::copyright_text(); }
+
+KORVEX_EXPORT void GetHddInfo() { run([](auto& m) { m.disks.get_hdd_info(); }); }
+
+// GetHddX answers from the identify record as disk_getter::kX describes.
+#define KORVEX_DISK_GETTER(Field)                                        \
+  KORVEX_EXPORT void GetHdd##Field() {                                   \
+    run([](auto& m) { m.disks.answer(korvex::disk_getter::k##Field); }); \
+  }
+KORVEX_DISK_GETTER(GenConfig)
+KORVEX_DISK_GETTER(NumCyls)
+KORVEX_DISK_GETTER(NumHeads)
+KORVEX_DISK_GETTER(BytesPerTrack)
+KORVEX_DISK_GETTER(BytesPerSector)
+KORVEX_DISK_GETTER(SectorsPerTrack)
+KORVEX_DISK_GETTER(VendorUnique)
+KORVEX_DISK_GETTER(PhysicalSerial)
+KORVEX_DISK_GETTER(BufferType)
+KORVEX_DISK_GETTER(BufferSize)
+KORVEX_DISK_GETTER(ECCSize)
+KORVEX_DISK_GETTER(FirmwareRev)
+KORVEX_DISK_GETTER(ModelNumber)
+KORVEX_DISK_GETTER(MoreVendorUnique)
+KORVEX_DISK_GETTER(Capabilities)
+KORVEX_DISK_GETTER(PIOTiming)
+KORVEX_DISK_GETTER(DMATiming)
+KORVEX_DISK_GETTER(BS)
+KORVEX_DISK_GETTER(NumCurrentCyls)
+KORVEX_DISK_GETTER(NumCurrentHeads)
+KORVEX_DISK_GETTER(NumCurrentSectorsPerTrack)
+KORVEX_DISK_GETTER(CurrentSectorCapacity)
+KORVEX_DISK_GETTER(MultSectorStuff)
+KORVEX_DISK_GETTER(TotalAddressableSectors)
+KORVEX_DISK_GETTER(SingleWordDMA)
+KORVEX_DISK_GETTER(MultiWordDMA)

@@ -4,6 +4,7 @@
 
 #include "host/host_interface.h"
 #include "host/value_exchange.h"
+#include "identify/disk_identification.h"
 #include "platform/platform.h"
 
 namespace korvex {
@@ -17,6 +18,7 @@ class Module {
   Platform& platform;
   ValueExchange exchange;
   HostInterface host;
+  DiskIdentification disks;
 };
 
 // The module the exports answer from: made at load, destroyed at unload.

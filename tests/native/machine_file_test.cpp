@@ -12,6 +12,25 @@ TEST(MachineFile, ReadsNumbersAndHexStrings) {
   EXPECT_EQ(machine.last_error, 5u);
 }
 
+TEST(MachineFile, ReadsDevicesByTheNameCreateFileReceives) {
+  SimulatedMachine machine;
+  const std::string sector = "4000 3f3f" + std::string(1012, '0') + " 00ff";
+  load_machine_text(R"({"devices": {
+      "\\\\.\\Scsi0:": {"open_error": 2},
+      "\\\\.\\PhysicalDrive0": {"ioctl_error": "0x32"},
+      "\\\\.\\PhysicalDrive1": {"sector": ")" + sector + R"("}}})",
+                    machine);
+  ASSERT_EQ(machine.devices.size(), 3u);
+  EXPECT_EQ(machine.devices.at("\\\\.\\Scsi0:").open_error, 2u);
+  EXPECT_EQ(machine.devices.at("\\\\.\\PhysicalDrive0").ioctl_error, 50u);
+  const SimulatedDevice& answering = machine.devices.at("\\\\.\\PhysicalDrive1");
+  EXPECT_FALSE(answering.open_error || answering.ioctl_error);
+  EXPECT_EQ(answering.sector[0], 0x40);
+  EXPECT_EQ(answering.sector[3], 0x3F);
+  EXPECT_EQ(answering.sector[510], 0x00);
+  EXPECT_EQ(answering.sector[511], 0xFF);
+}
+
 TEST(MachineFile, KeepsDefaultsForAbsentFields) {
   SimulatedMachine machine;
   load_machine_text("{}", machine);
@@ -21,7 +40,10 @@ TEST(MachineFile, KeepsDefaultsForAbsentFields) {
 
 TEST(MachineFile, RejectsUnknownFieldsAndBadValues) {
   for (const char* text : {R"({"versoin": 1})", R"({"version": "12"})", R"({"version": -1})",
-                           R"({"version": "0x1FFFFFFFF"})", "[1]", "{"}) {
+                           R"({"version": "0x1FFFFFFFF"})", "[1]", "{", R"({"devices": []})",
+                           R"({"devices": {"d": {"open_eror": 2}}})",
+                           R"({"devices": {"d": {"sector": "00"}}})",
+                           R"({"devices": {"d": {"sector": 0}}})"}) {
     SimulatedMachine machine;
     EXPECT_THROW(load_machine_text(text, machine), MachineFileError) << text;
   }

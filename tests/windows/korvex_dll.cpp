@@ -32,6 +32,12 @@ void KorvexDll::set_file(const char* text) const {
 
 std::string KorvexDll::get_file() const { return text_of("GetFile"); }
 
+std::pair<std::string, std::int32_t> KorvexDll::hdd_info(std::int32_t device_number) const {
+  set_data(device_number);
+  call("GetHddInfo");
+  return {get_file(), get_data()};
+}
+
 std::string KorvexDll::text_of(const char* name) const {
   return require<const char*(__cdecl*)()>(*this, name)();
 }

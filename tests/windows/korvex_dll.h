@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "platform/win32/library_loader.h"
 
@@ -24,6 +25,8 @@ class KorvexDll {
   void set_file(const char* text) const;
   std::string get_file() const;
   std::string text_of(const char* name) const;
+  // GetHddInfo for a device number: the serial text and the error code it reports.
+  std::pair<std::string, std::int32_t> hdd_info(std::int32_t device_number) const;
 
  private:
   LoadedLibrary library_;

@@ -1,10 +1,13 @@
 #include "platform/sim/machine_file.h"
 
+#include <cctype>
 #include <fstream>
 #include <initializer_list>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
+
+#include "support/quoted_text.h"
 
 namespace korvex {
 namespace {
@@ -44,6 +47,40 @@ std::uint32_t u32_value(const Json& value, const std::string& where) {
   return static_cast<std::uint32_t>(parsed);
 }
 
+// 512 bytes as hexadecimal digits; blanks between them are ignored.
+IdentifySector sector_value(const Json& value, const std::string& where) {
+  if (!value.is_string()) throw MachineFileError(where + ": expected a string of hex digits");
+  std::string digits;
+  for (const char c : value.get<std::string>()) {
+    if (c == ' ' || c == '\n' || c == '\t') continue;
+    if (!std::isxdigit(static_cast<unsigned char>(c))) {
+      throw MachineFileError(where + ": not a hex digit: " + std::string(1, c));
+    }
+    digits += c;
+  }
+  IdentifySector sector{};
+  if (digits.size() != 2 * sector.size()) {
+    throw MachineFileError(where + ": expected " + std::to_string(sector.size()) + " bytes");
+  }
+  for (std::size_t i = 0; i < sector.size(); ++i) {
+    sector[i] = static_cast<std::uint8_t>(std::stoul(digits.substr(2 * i, 2), nullptr, 16));
+  }
+  return sector;
+}
+
+SimulatedDevice device_value(const Json& value, const std::string& where) {
+  require_known_fields(value, where, {"open_error", "ioctl_error", "sector"});
+  SimulatedDevice device;
+  if (value.contains("open_error")) {
+    device.open_error = u32_value(value["open_error"], where + ".open_error");
+  }
+  if (value.contains("ioctl_error")) {
+    device.ioctl_error = u32_value(value["ioctl_error"], where + ".ioctl_error");
+  }
+  if (value.contains("sector")) device.sector = sector_value(value["sector"], where + ".sector");
+  return device;
+}
+
 }  // namespace
 
 void load_machine_text(const std::string& json_text, SimulatedMachine& machine) {
@@ -53,9 +90,16 @@ void load_machine_text(const std::string& json_text, SimulatedMachine& machine) 
   } catch (const Json::parse_error& error) {
     throw MachineFileError(std::string("not valid JSON: ") + error.what());
   }
-  require_known_fields(root, "machine", {"version", "last_error"});
+  require_known_fields(root, "machine", {"version", "last_error", "devices"});
   if (root.contains("version")) machine.version = u32_value(root["version"], "version");
   if (root.contains("last_error")) machine.last_error = u32_value(root["last_error"], "last_error");
+  if (root.contains("devices")) {
+    const Json& devices = root["devices"];
+    if (!devices.is_object()) throw MachineFileError("devices: expected an object");
+    for (const auto& [name, value] : devices.items()) {
+      machine.devices[name] = device_value(value, "devices[" + quoted_text(name) + "]");
+    }
+  }
 }
 
 void load_machine_file(const std::string& path, SimulatedMachine& machine) {

@@ -1,0 +1,33 @@
+// The identify query: IDENTIFY DEVICE sent to a physical disk through the
+// disk-control interface of the running system, the answer kept in the
+// identify record.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "identify/identify_record.h"
+#include "identify/system_class.h"
+#include "platform/platform.h"
+
+namespace korvex {
+
+class IdentifyQuery {
+ public:
+  explicit IdentifyQuery(Platform& platform) : platform_(platform), system_class_(platform) {}
+
+  // On the NT family the device number and port flag name the device
+  // (port flag set: \\.\ScsiN:, clear: \\.\PhysicalDriveN); the 9x family
+  // always asks the SMART driver. Returns the disk's serial text, empty when
+  // the disk could not be asked or gave none; only an answer replaces the
+  // record. The
+  // system's last-error value is what the system calls left.
+  std::string run(std::int32_t device_number, std::uint8_t drive_number, bool port_flag,
+                  IdentifyRecord& record);
+
+ private:
+  Platform& platform_;
+  SystemClass system_class_;
+};
+
+}  // namespace korvex

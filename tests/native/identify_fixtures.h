@@ -1,0 +1,64 @@
+// Identify sectors and request bytes written the way people read them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "identify/identify_record.h"
+#include "platform/sim/simulated_machine.h"
+
+namespace korvex::testing {
+
+// Hex digits in pairs, blanks between them ignored, then zeros up to size.
+inline std::vector<std::uint8_t> bytes_from_hex(std::string_view hex, std::size_t size) {
+  std::vector<std::uint8_t> bytes;
+  std::string digits;
+  for (const char c : hex) {
+    if (c == ' ') continue;
+    digits += c;
+    if (digits.size() == 2) {
+      bytes.push_back(static_cast<std::uint8_t>(std::stoul(digits, nullptr, 16)));
+      digits.clear();
+    }
+  }
+  bytes.resize(size);
+  return bytes;
+}
+
+// A text field as a disk stores it: the first character of each pair in the
+// word's high byte.
+inline std::vector<std::uint8_t> stored_text(std::string_view readable) {
+  std::vector<std::uint8_t> field(readable.begin(), readable.end());
+  for (std::size_t i = 0; i + 1 < field.size(); i += 2) std::swap(field[i], field[i + 1]);
+  return field;
+}
+
+inline void put_word(IdentifySector& sector, std::size_t number, std::uint16_t value) {
+  sector[2 * number] = static_cast<std::uint8_t>(value);
+  sector[2 * number + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+// The text padded with blanks to the field's length.
+inline void put_text(IdentifySector& sector, IdentifyField field, std::string_view text) {
+  std::string padded(text);
+  padded.resize(2 * field.words, ' ');
+  const std::vector<std::uint8_t> stored = stored_text(padded);
+  std::copy(stored.begin(), stored.end(), sector.begin() + 2 * field.first_word);
+}
+
+inline IdentifySector sector_with_serial(std::string_view serial) {
+  IdentifySector sector{};
+  put_text(sector, kSerialNumberField, serial);
+  return sector;
+}
+
+inline SimulatedDevice answering(const IdentifySector& sector) { return {{}, {}, sector}; }
+inline SimulatedDevice failing_to_open(std::uint32_t code) { return {code, {}, {}}; }
+inline SimulatedDevice refusing(std::uint32_t code) { return {{}, code, {}}; }
+
+inline constexpr std::uint32_t kNt61 = 0x1DB10106;    // the NT family: the miniport path
+inline constexpr std::uint32_t kWin98 = 0xC0000A04;  // the 9x family: the SMART path
+
+}  // namespace korvex::testing
