@@ -1,0 +1,21 @@
+#include "drives/percentage.h"
+
+#include <cmath>
+
+#include "support/extended_precision.h"
+
+namespace korvex {
+
+std::int32_t whole_percentage(std::int64_t part, std::int64_t total) {
+  if (total == 0) return 0;
+  ExtendedPrecision precision;
+  // The hundredth is rounded on its own before the division: on ties that
+  // rounding decides the answer, and at 53 bits it decides differently.
+  const long double hundredth = static_cast<long double>(total) / 100;
+  const long double quotient = static_cast<long double>(part) / hundredth;
+  // llrint has a defined (if unspecified) answer for quotients beyond 64 bits,
+  // which only a free count above the total could give.
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(std::llrint(quotient)));
+}
+
+}  // namespace korvex
