@@ -12,7 +12,8 @@ std::unique_ptr<Module>& module_slot() {
 
 }  // namespace
 
-Module::Module(Platform& platform) : platform(platform), exchange(), host(platform, exchange) {}
+Module::Module(Platform& platform) : platform(platform), exchange(), host(platform, exchange),
+      drives(platform, exchange) {}
 
 void load_module(Platform& platform) { module_slot() = std::make_unique<Module>(platform); }
 
