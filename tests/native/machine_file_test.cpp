@@ -35,24 +35,11 @@ TEST(MachineFile, ReadsDrivesWithTheirDefaults) {
        "total": 5497558138880, "free": 4096, "volume_error": 21, "space_error": 5}]})",
                     machine);
   ASSERT_EQ(machine.drives.size(), 2u);
-  const SimulatedDrive& c = machine.drives.at('C');
-  EXPECT_EQ(c.type, 3u);
-  EXPECT_EQ(c.label, "");
-  EXPECT_EQ(c.file_system, "NTFS");
-  EXPECT_EQ(c.serial, 0u);
-  EXPECT_EQ(c.total, 0u);
-  EXPECT_EQ(c.free, 0u);
-  EXPECT_FALSE(c.volume_error);
-  EXPECT_FALSE(c.space_error);
-  const SimulatedDrive& d = machine.drives.at('D');
-  EXPECT_EQ(d.type, 5u);
-  EXPECT_EQ(d.label, "DISC");
-  EXPECT_EQ(d.file_system, "CDFS");
-  EXPECT_EQ(d.serial, 0xA4B3C2D1u);
-  EXPECT_EQ(d.total, 5497558138880u);
-  EXPECT_EQ(d.free, 4096u);
-  EXPECT_EQ(d.volume_error, 21u);
-  EXPECT_EQ(d.space_error, 5u);
+  EXPECT_EQ(machine.drives.at('C'), SimulatedDrive{});
+  const SimulatedDrive d{.type = 5, .label = "DISC", .file_system = "CDFS", .serial = 0xA4B3C2D1,
+                         .total = 5497558138880, .free = 4096, .volume_error = 21,
+                         .space_error = 5};
+  EXPECT_EQ(machine.drives.at('D'), d);
 }
 
 TEST(MachineFile, RejectsMalformedDrives) {
