@@ -35,6 +35,20 @@ KORVEX_EXPORT const char* GetFile() { return answer("", [](auto& m) { return m.h
 KORVEX_EXPORT const char* GetInfo() { return korvex::HostInterface::info_text(); }
 KORVEX_EXPORT const char* Copyright() { return korvex::HostInterface::copyright_text(); }
 
+KORVEX_EXPORT void ListDrives() { run([](auto& m) { m.drives.list_drives(); }); }
+KORVEX_EXPORT void SelectDrive() { run([](auto& m) { m.drives.select_drive(); }); }
+KORVEX_EXPORT void SetAlign() { run([](auto& m) { m.drives.set_align(); }); }
+KORVEX_EXPORT void GetDriveLetter() { run([](auto& m) { m.drives.get_drive_letter(); }); }
+KORVEX_EXPORT void GetDriveFileSystem() { run([](auto& m) { m.drives.get_drive_file_system(); }); }
+KORVEX_EXPORT void GetVolumeLabel() { run([](auto& m) { m.drives.get_volume_label(); }); }
+KORVEX_EXPORT void GetVolumeSerial() { run([](auto& m) { m.drives.get_volume_serial(); }); }
+KORVEX_EXPORT void GetDriveType() { run([](auto& m) { m.drives.get_drive_type(); }); }
+KORVEX_EXPORT void GetTotalSpace() { run([](auto& m) { m.drives.get_total_space(); }); }
+KORVEX_EXPORT void GetFreeSpace() { run([](auto& m) { m.drives.get_free_space(); }); }
+KORVEX_EXPORT void GetUsedSpace() { run([](auto& m) { m.drives.get_used_space(); }); }
+KORVEX_EXPORT void GetUsedPercent() { run([](auto& m) { m.drives.get_used_percent(); }); }
+KORVEX_EXPORT void GetFreePercent() { run([](auto& m) { m.drives.get_free_percent(); }); }
+
 KORVEX_EXPORT void GetHddInfo() { run([](auto& m) { m.disks.get_hdd_info(); }); }
 
 // GetHddX answers from the identify record as disk_getter::kX describes.

@@ -13,7 +13,11 @@ std::unique_ptr<Module>& module_slot() {
 }  // namespace
 
 Module::Module(Platform& platform)
-    : platform(platform), exchange(), host(platform, exchange), disks(platform, exchange) {}
+    : platform(platform),
+      exchange(),
+      host(platform, exchange),
+      drives(platform, exchange),
+      disks(platform, exchange) {}
 
 void load_module(Platform& platform) { module_slot() = std::make_unique<Module>(platform); }
 

@@ -2,6 +2,7 @@
 // from the host's load of the module to its unload.
 #pragma once
 
+#include "drives/drive_inventory.h"
 #include "host/host_interface.h"
 #include "host/value_exchange.h"
 #include "identify/disk_identification.h"
@@ -18,6 +19,7 @@ class Module {
   Platform& platform;
   ValueExchange exchange;
   HostInterface host;
+  DriveInventory drives;
   DiskIdentification disks;
 };
 

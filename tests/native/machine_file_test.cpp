@@ -49,5 +49,37 @@ TEST(MachineFile, RejectsUnknownFieldsAndBadValues) {
   }
 }
 
+TEST(MachineFile, ReadsDrivesWithTheirDefaults) {
+  SimulatedMachine machine;
+  load_machine_text(R"({"drives": [
+      {"letter": "C"},
+      {"letter": "D", "type": 5, "label": "DISC", "fs": "CDFS", "serial": "0xA4B3C2D1",
+       "total": 5497558138880, "free": 4096, "volume_error": 21, "space_error": 5}]})",
+                    machine);
+  ASSERT_EQ(machine.drives.size(), 2u);
+  EXPECT_EQ(machine.drives.at('C'), SimulatedDrive{});
+  const SimulatedDrive d{.type = 5, .label = "DISC", .file_system = "CDFS", .serial = 0xA4B3C2D1,
+                         .total = 5497558138880, .free = 4096, .volume_error = 21,
+                         .space_error = 5};
+  EXPECT_EQ(machine.drives.at('D'), d);
+}
+
+TEST(MachineFile, RejectsMalformedDrives) {
+  for (const char* text : {
+           R"({"drives": {"letter": "C"}})",
+           R"({"drives": [{}]})",
+           R"({"drives": [{"letter": "c"}]})",
+           R"({"drives": [{"letter": "CD"}]})",
+           R"({"drives": [{"letter": "C"}, {"letter": "C"}]})",
+           R"({"drives": [{"letter": "C", "size": 1}]})",
+           R"({"drives": [{"letter": "C", "label": 7}]})",
+           R"({"drives": [{"letter": "C", "total": -1}]})",
+           R"({"drives": [{"letter": "C", "serial": "0x100000000"}]})",
+       }) {
+    SimulatedMachine machine;
+    EXPECT_THROW(load_machine_text(text, machine), MachineFileError) << text;
+  }
+}
+
 }  // namespace
 }  // namespace korvex

@@ -1,7 +1,10 @@
 #include "report.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "support/quoted_text.h"
 
@@ -59,11 +62,79 @@ void print_disk(ModuleCalls& module, std::int32_t device_number, std::ostream& o
       << text_answer(module, "GetHddTotalAddressableSectors") << '\n';
 }
 
+struct Column {
+  const char* heading;
+  const char* getter;
+  bool right_aligned;  // numbers and sizes line up on their last character
+};
+
+constexpr std::array<Column, 10> kDriveColumns = {{
+    {"Drive", "GetDriveLetter", false},
+    {"Type", "GetDriveType", false},
+    {"File system", "GetDriveFileSystem", false},
+    {"Label", "GetVolumeLabel", false},
+    {"Serial", "GetVolumeSerial", true},
+    {"Total", "GetTotalSpace", true},
+    {"Free", "GetFreeSpace", true},
+    {"Used", "GetUsedSpace", true},
+    {"Used %", "GetUsedPercent", true},
+    {"Free %", "GetFreePercent", true},
+}};
+
+using Row = std::array<std::string, kDriveColumns.size()>;
+
+// One row a drive, asked the way a host asks: select it, then call each
+// getter and read its text.
+std::vector<Row> drive_rows(ModuleCalls& module) {
+  module.call("ListDrives");
+  const std::int32_t count = module.get_data();
+  std::vector<Row> rows;
+  for (std::int32_t index = 0; index < count; ++index) {
+    module.set_data(index);
+    module.call("SelectDrive");
+    Row& row = rows.emplace_back();
+    for (std::size_t column = 0; column < kDriveColumns.size(); ++column) {
+      module.call(kDriveColumns[column].getter);
+      row[column] = module.get_file();
+    }
+  }
+  return rows;
+}
+
+void print_row(const Row& row, const std::array<std::size_t, kDriveColumns.size()>& widths,
+               std::ostream& out) {
+  std::string line;
+  for (std::size_t column = 0; column < row.size(); ++column) {
+    if (column != 0) line += "  ";
+    const std::string padding(widths[column] - row[column].size(), ' ');
+    line += kDriveColumns[column].right_aligned ? padding + row[column] : row[column] + padding;
+  }
+  out << line.substr(0, line.find_last_not_of(' ') + 1) << '\n';
+}
+
+void print_drives(ModuleCalls& module, std::ostream& out) {
+  const std::vector<Row> rows = drive_rows(module);
+  out << "Drives: " << rows.size() << '\n';
+  if (rows.empty()) return;
+  Row headings;
+  std::array<std::size_t, kDriveColumns.size()> widths{};
+  for (std::size_t column = 0; column < kDriveColumns.size(); ++column) {
+    headings[column] = kDriveColumns[column].heading;
+    widths[column] = headings[column].size();
+    for (const Row& row : rows) widths[column] = std::max(widths[column], row[column].size());
+  }
+  print_row(headings, widths, out);
+  for (const Row& row : rows) print_row(row, widths, out);
+}
+
 }  // namespace
 
 void print_report(ModuleCalls& module, std::ostream& out) {
   print_lines(module.text_of("GetInfo"), out);
   out << module.text_of("Copyright") << '\n';
+  out << '\n';
+  print_drives(module, out);
+  out << '\n';
   for (const std::int32_t disk : {0, 1}) print_disk(module, disk, out);
 }
 

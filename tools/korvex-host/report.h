@@ -1,5 +1,5 @@
 // The report korvex-host prints when it runs no script: what the module says
-// about itself and about the machine, asked through its exports.
+// about itself and the machine's drive inventory, asked through its exports.
 #pragma once
 
 #include <ostream>

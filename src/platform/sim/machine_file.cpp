@@ -81,6 +81,38 @@ SimulatedDevice device_value(const Json& value, const std::string& where) {
   return device;
 }
 
+std::string text_value(const Json& value, const std::string& where) {
+  if (!value.is_string()) throw MachineFileError(where + ": expected a string");
+  return value.get<std::string>();
+}
+
+// One drive letter present on the machine; absent fields keep SimulatedDrive's defaults.
+void load_drive(const Json& object, const std::string& where, SimulatedMachine& machine) {
+  require_known_fields(object, where, {"letter", "type", "label", "fs", "serial", "total", "free",
+                                       "volume_error", "space_error"});
+  if (!object.contains("letter")) throw MachineFileError(where + ": no \"letter\"");
+  const std::string letter = text_value(object["letter"], where + ".letter");
+  if (letter.size() != 1 || letter[0] < 'A' || letter[0] > 'Z') {
+    throw MachineFileError(where + ".letter: expected one of \"A\" to \"Z\"");
+  }
+  SimulatedDrive drive;
+  if (object.contains("type")) drive.type = u32_value(object["type"], where + ".type");
+  if (object.contains("label")) drive.label = text_value(object["label"], where + ".label");
+  if (object.contains("fs")) drive.file_system = text_value(object["fs"], where + ".fs");
+  if (object.contains("serial")) drive.serial = u32_value(object["serial"], where + ".serial");
+  if (object.contains("total")) drive.total = unsigned_value(object["total"], where + ".total");
+  if (object.contains("free")) drive.free = unsigned_value(object["free"], where + ".free");
+  if (object.contains("volume_error")) {
+    drive.volume_error = u32_value(object["volume_error"], where + ".volume_error");
+  }
+  if (object.contains("space_error")) {
+    drive.space_error = u32_value(object["space_error"], where + ".space_error");
+  }
+  if (!machine.drives.emplace(letter[0], drive).second) {
+    throw MachineFileError(where + ".letter: drive " + letter + " is listed twice");
+  }
+}
+
 }  // namespace
 
 void load_machine_text(const std::string& json_text, SimulatedMachine& machine) {
@@ -90,9 +122,16 @@ void load_machine_text(const std::string& json_text, SimulatedMachine& machine) 
   } catch (const Json::parse_error& error) {
     throw MachineFileError(std::string("not valid JSON: ") + error.what());
   }
-  require_known_fields(root, "machine", {"version", "last_error", "devices"});
+  require_known_fields(root, "machine", {"version", "last_error", "drives", "devices"});
   if (root.contains("version")) machine.version = u32_value(root["version"], "version");
   if (root.contains("last_error")) machine.last_error = u32_value(root["last_error"], "last_error");
+  if (root.contains("drives")) {
+    const Json& drives = root["drives"];
+    if (!drives.is_array()) throw MachineFileError("drives: expected a list");
+    for (std::size_t i = 0; i < drives.size(); ++i) {
+      load_drive(drives[i], "drives[" + std::to_string(i) + "]", machine);
+    }
+  }
   if (root.contains("devices")) {
     const Json& devices = root["devices"];
     if (!devices.is_object()) throw MachineFileError("devices: expected an object");

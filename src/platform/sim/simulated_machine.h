@@ -25,6 +25,8 @@ struct SimulatedDrive {
   std::uint64_t free = 0;  // available to the caller
   std::optional<std::uint32_t> volume_error;  // GetVolumeInformationA fails with this code
   std::optional<std::uint32_t> space_error;   // GetDiskFreeSpaceExA fails with this code
+
+  bool operator==(const SimulatedDrive&) const = default;
 };
 
 using IdentifySector = std::array<std::uint8_t, 512>;

@@ -1,0 +1,71 @@
+#include "drives/drive_enumeration.h"
+
+#include <optional>
+
+#include "drives/percentage.h"
+
+namespace korvex {
+namespace {
+
+// Reading an empty removable drive (a floppy or card reader without a medium)
+// can make Windows ask for a disk in a dialog that blocks the host. For the
+// walk, this thread alone fails such reads quietly instead; the host's other
+// threads and its process-wide mode stay as they are, and the thread gets its
+// own mode back on every way out. Where the system lacks the per-thread call,
+// nothing changes.
+class QuietCriticalErrors {
+ public:
+  explicit QuietCriticalErrors(Platform& platform)
+      : platform_(platform),
+        changed_(platform.set_thread_error_mode(win32::kSemFailCriticalErrors, &previous_)) {}
+  ~QuietCriticalErrors() {
+    std::uint32_t ours = 0;
+    if (changed_) platform_.set_thread_error_mode(previous_, &ours);
+  }
+  QuietCriticalErrors(const QuietCriticalErrors&) = delete;
+  QuietCriticalErrors& operator=(const QuietCriticalErrors&) = delete;
+
+ private:
+  Platform& platform_;
+  std::uint32_t previous_ = 0;
+  bool changed_;
+};
+
+std::optional<DriveRecord> read_drive(Platform& platform, char letter) {
+  const char root[] = {letter, ':', '\\', '\0'};
+  const std::uint32_t type = platform.get_drive_type(root);
+  if (type == win32::kDriveNoRootDir) return std::nullopt;
+
+  DriveRecord record;
+  record.drive_letter = letter;
+  if (!platform.get_volume_information(root, record.volume_label.data(), kVolumeTextSize,
+                                       &record.volume_serial, record.file_system.data(),
+                                       kVolumeTextSize)) {
+    return std::nullopt;  // no medium, or a volume that cannot be read
+  }
+  record.drive_type = type;
+
+  // A failing call leaves the drive listed with no space, not with whatever
+  // the outputs happened to hold.
+  std::uint64_t caller_free = 0;
+  std::uint64_t total = 0;
+  platform.get_disk_free_space(root, &caller_free, &total);
+  record.total_space = static_cast<std::int64_t>(total);
+  record.free_space = static_cast<std::int64_t>(caller_free);
+  record.used_space = static_cast<std::int64_t>(total - caller_free);
+  record.used_percent = whole_percentage(record.used_space, record.total_space);
+  record.free_percent = whole_percentage(record.free_space, record.total_space);
+  return record;
+}
+
+}  // namespace
+
+void enumerate_drives(Platform& platform, DriveList& list) {
+  list.clear();
+  QuietCriticalErrors quiet(platform);
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    if (const auto record = read_drive(platform, letter)) list.append(*record);
+  }
+}
+
+}  // namespace korvex

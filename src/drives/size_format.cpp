@@ -1,0 +1,65 @@
+#include "drives/size_format.h"
+
+#include <array>
+#include <cmath>
+#include <string_view>
+
+#include "support/decimal_text.h"
+#include "support/extended_precision.h"
+
+namespace korvex {
+namespace {
+
+struct Unit {
+  std::string_view text;  // three characters each, so that sizes line up
+  std::int64_t divisor;
+};
+
+constexpr std::array<Unit, 4> kUnits = {{
+    {" B ", 1},
+    {" KB", std::int64_t{1} << 10},
+    {" MB", std::int64_t{1} << 20},
+    {" GB", std::int64_t{1} << 30},
+}};
+constexpr int kBytes = 0;
+constexpr int kGigabytes = 3;
+constexpr int kLargestDecimalPlaces = 5;
+
+// Automatic mode: the largest unit the count reaches. Counts of a terabyte and
+// more stay in gigabytes, as mode 3 shows them, rather than losing their text.
+int automatic_unit(std::int64_t bytes) {
+  int unit = kBytes;
+  while (unit < kGigabytes && bytes >= kUnits[unit + 1].divisor) ++unit;
+  return unit;
+}
+
+}  // namespace
+
+bool SizeSettings::set(std::int32_t mode, std::int32_t places) {
+  if (mode < kAutomaticMode || mode > kGigabytes) return false;
+  if (places < 0 || places > kLargestDecimalPlaces) return false;
+  size_format_mode = static_cast<std::int8_t>(mode);
+  decimal_places = static_cast<std::int8_t>(places);
+  return true;
+}
+
+std::string format_size(std::int64_t bytes, const SizeSettings& settings) {
+  const int unit = settings.size_format_mode == SizeSettings::kAutomaticMode
+                       ? automatic_unit(bytes)
+                       : settings.size_format_mode;
+  ExtendedPrecision precision;
+  if (unit == kBytes) return number_to_text(static_cast<double>(bytes)) + std::string(kUnits[unit].text);
+
+  // Every step is one operation of the 80-bit format: the quotient by a power
+  // of two is exact, and rint rounds ties to even under the module's control
+  // word. A scaled value of 2^63 or more has no fraction left to round, so it
+  // passes unchanged, never through an out-of-range integer conversion.
+  const long double scale = integer_power(10, settings.decimal_places);
+  const long double quotient =
+      static_cast<long double>(bytes) / static_cast<long double>(kUnits[unit].divisor);
+  const long double rounded = std::rint(quotient * scale);
+  const double value = static_cast<double>(rounded / scale);
+  return number_to_text(value) + std::string(kUnits[unit].text);
+}
+
+}  // namespace korvex
