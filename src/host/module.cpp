@@ -12,7 +12,13 @@ std::unique_ptr<Module>& module_slot() {
 
 }  // namespace
 
-Module::Module(Platform& platform) : platform(platform), exchange(), host(platform, exchange) {}
+Module::Module(Platform& platform)
+    : platform(platform),
+      settings(),
+      exchange(),
+      host(platform, exchange),
+      events(exchange),
+      window_hook(platform) {}
 
 void load_module(Platform& platform) { module_slot() = std::make_unique<Module>(platform); }
 

@@ -2,8 +2,11 @@
 // from the host's load of the module to its unload.
 #pragma once
 
+#include "host/event_names.h"
 #include "host/host_interface.h"
+#include "host/host_settings.h"
 #include "host/value_exchange.h"
+#include "host/window_hook.h"
 #include "platform/platform.h"
 
 namespace korvex {
@@ -15,8 +18,15 @@ class Module {
   Module& operator=(const Module&) = delete;
 
   Platform& platform;
+  // Members go in reverse order at unload, which is the module's shutdown
+  // order: the host's window gets its procedure back before anything else,
+  // then the event names, the text result, the text stack and the host path
+  // are released, in that order.
+  HostSettings settings;
   ValueExchange exchange;
   HostInterface host;
+  EventNames events;
+  WindowHook window_hook;
 };
 
 // The module the exports answer from: made at load, destroyed at unload.
