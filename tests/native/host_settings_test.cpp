@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <cstring>
+#include <vector>
 
 #include "host/module.h"
 #include "platform/sim/simulated_machine.h"

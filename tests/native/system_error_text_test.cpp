@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 #include "host/module.h"
 #include "platform/sim/simulated_machine.h"
 

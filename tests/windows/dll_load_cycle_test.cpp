@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <stdexcept>
 #include <vector>
 
 #include "korvex_dll.h"
