@@ -34,6 +34,19 @@ KORVEX_EXPORT void SetFile(const char* text) { run([&](auto& m) { m.host.set_fil
 KORVEX_EXPORT const char* GetFile() { return answer("", [](auto& m) { return m.host.get_file(); }); }
 KORVEX_EXPORT const char* GetInfo() { return korvex::HostInterface::info_text(); }
 KORVEX_EXPORT const char* Copyright() { return korvex::HostInterface::copyright_text(); }
+KORVEX_EXPORT void RenameEvent() { run([](auto& m) { m.events.rename(); }); }
+// Nothing on the way from here to the module's read of the last error may
+// touch it: the code asked about is the host's, or the module's last export's.
+KORVEX_EXPORT void GetErrorMessage() { run([](auto& m) { m.host.get_error_message(); }); }
+KORVEX_EXPORT void SetPath(const char* path) { run([&](auto& m) { m.settings.set_path(path); }); }
+KORVEX_EXPORT void SetParentWindow(korvex::WindowHandle window) {
+  run([&](auto& m) { m.window_hook.set_parent_window(window); });
+}
+// The first argument carries nothing the module uses.
+KORVEX_EXPORT void Draw(std::int32_t, std::int32_t x, std::int32_t y, std::int32_t width,
+                        std::int32_t height) {
+  run([&](auto& m) { m.settings.draw(x, y, width, height); });
+}
 
 KORVEX_EXPORT void ListDrives() { run([](auto& m) { m.drives.list_drives(); }); }
 KORVEX_EXPORT void SelectDrive() { run([](auto& m) { m.drives.select_drive(); }); }

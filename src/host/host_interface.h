@@ -1,5 +1,5 @@
-// The host-facing exports of the module frame: the value exchange and the
-// module's information texts.
+// The host-facing exports of the module frame: the value exchange, the
+// module's information texts and the system error text.
 #pragma once
 
 #include <cstdint>
@@ -15,10 +15,15 @@ class HostInterface {
 
   void set_data(std::int32_t value);
   std::int32_t get_data() const;
+  // Pushes the text; the trigger word "Quex", exactly, also shows the
+  // module's one message box, which blocks until the user closes it.
   void set_file(const char* text);
   const char* get_file() const;
   static const char* info_text();
   static const char* copyright_text();
+  // Text result := the message text of the calling thread's last error code,
+  // read before anything else can change it.
+  void get_error_message();
 
  private:
   Platform& platform_;

@@ -14,10 +14,13 @@ std::unique_ptr<Module>& module_slot() {
 
 Module::Module(Platform& platform)
     : platform(platform),
+      drives(platform, exchange),
+      settings(),
       exchange(),
       host(platform, exchange),
-      drives(platform, exchange),
-      disks(platform, exchange) {}
+      events(exchange),
+      disks(platform, exchange),
+      window_hook(platform) {}
 
 void load_module(Platform& platform) { module_slot() = std::make_unique<Module>(platform); }
 

@@ -3,9 +3,12 @@
 #pragma once
 
 #include "drives/drive_inventory.h"
+#include "host/event_names.h"
 #include "host/host_interface.h"
+#include "host/host_settings.h"
 #include "host/value_exchange.h"
 #include "identify/disk_identification.h"
+#include "host/window_hook.h"
 #include "platform/platform.h"
 
 namespace korvex {
@@ -17,10 +20,18 @@ class Module {
   Module& operator=(const Module&) = delete;
 
   Platform& platform;
+  // Members go in reverse order at unload, which is the module's shutdown
+  // order: the host's window gets its procedure back before anything else,
+  // then the event names, the text result, the text stack and the host path
+  // are released, and the drive list last. The drive inventory only keeps a
+  // reference to the exchange, which may be bound before the exchange is made.
+  DriveInventory drives;
+  HostSettings settings;
   ValueExchange exchange;
   HostInterface host;
-  DriveInventory drives;
+  EventNames events;
   DiskIdentification disks;
+  WindowHook window_hook;
 };
 
 // The module the exports answer from: made at load, destroyed at unload.

@@ -31,11 +31,19 @@ TEST(MachineFile, ReadsDevicesByTheNameCreateFileReceives) {
   EXPECT_EQ(answering.sector[511], 0xFF);
 }
 
+TEST(MachineFile, ReadsMessagesByDecimalCode) {
+  SimulatedMachine machine;
+  load_machine_text(R"({"messages": {"0": "Success.\r\n", "4294967295": "Last."}})", machine);
+  EXPECT_EQ(machine.messages, (std::map<std::uint32_t, std::string>{{0, "Success.\r\n"},
+                                                                   {0xFFFFFFFFu, "Last."}}));
+}
+
 TEST(MachineFile, KeepsDefaultsForAbsentFields) {
   SimulatedMachine machine;
   load_machine_text("{}", machine);
   EXPECT_EQ(machine.version, 0x1DB10106u);
   EXPECT_EQ(machine.last_error, 0u);
+  EXPECT_TRUE(machine.messages.empty());
 }
 
 TEST(MachineFile, RejectsUnknownFieldsAndBadValues) {
@@ -43,7 +51,11 @@ TEST(MachineFile, RejectsUnknownFieldsAndBadValues) {
                            R"({"version": "0x1FFFFFFFF"})", "[1]", "{", R"({"devices": []})",
                            R"({"devices": {"d": {"open_eror": 2}}})",
                            R"({"devices": {"d": {"sector": "00"}}})",
-                           R"({"devices": {"d": {"sector": 0}}})"}) {
+                           R"({"devices": {"d": {"sector": 0}}})",
+                           R"({"messages": []})", R"({"messages": {"2": 5}})",
+                           R"({"messages": {"x2": "a"}})", R"({"messages": {"-1": "a"}})",
+                           R"({"messages": {"": "a"}})", R"({"messages": {"0x2": "a"}})",
+                           R"({"messages": {"4294967296": "a"}})"}) {
     SimulatedMachine machine;
     EXPECT_THROW(load_machine_text(text, machine), MachineFileError) << text;
   }

@@ -30,6 +30,10 @@ void KorvexDll::set_file(const char* text) const {
   require<void(__cdecl*)(const char*)>(*this, "SetFile")(text);
 }
 
+void KorvexDll::set_parent_window(std::uintptr_t window) const {
+  require<void(__cdecl*)(std::uintptr_t)>(*this, "SetParentWindow")(window);
+}
+
 std::string KorvexDll::get_file() const { return text_of("GetFile"); }
 
 std::pair<std::string, std::int32_t> KorvexDll::hdd_info(std::int32_t device_number) const {

@@ -23,6 +23,7 @@ class KorvexDll {
   void set_data(std::int32_t value) const;
   std::int32_t get_data() const;
   void set_file(const char* text) const;
+  void set_parent_window(std::uintptr_t window) const;
   std::string get_file() const;
   std::string text_of(const char* name) const;
   // GetHddInfo for a device number: the serial text and the error code it reports.

@@ -113,6 +113,25 @@ void load_drive(const Json& object, const std::string& where, SimulatedMachine& 
   }
 }
 
+// An error code written as a decimal string, the form JSON allows for keys.
+std::uint32_t decimal_code(const std::string& text, const std::string& where) {
+  const bool digits = !text.empty() && text.size() <= 10 &&
+                      text.find_first_not_of("0123456789") == std::string::npos;
+  const std::uint64_t code = digits ? std::stoull(text) : 0;
+  if (!digits || code > 0xFFFFFFFFu) {
+    throw MachineFileError(where + ": \"" + text + "\" is not a decimal 32-bit code");
+  }
+  return static_cast<std::uint32_t>(code);
+}
+
+void read_messages(const Json& messages, SimulatedMachine& machine) {
+  if (!messages.is_object()) throw MachineFileError("messages: expected an object");
+  for (const auto& [code, text] : messages.items()) {
+    if (!text.is_string()) throw MachineFileError("messages." + code + ": expected a text");
+    machine.messages[decimal_code(code, "messages")] = text.get<std::string>();
+  }
+}
+
 }  // namespace
 
 void load_machine_text(const std::string& json_text, SimulatedMachine& machine) {
@@ -122,7 +141,7 @@ void load_machine_text(const std::string& json_text, SimulatedMachine& machine) 
   } catch (const Json::parse_error& error) {
     throw MachineFileError(std::string("not valid JSON: ") + error.what());
   }
-  require_known_fields(root, "machine", {"version", "last_error", "drives", "devices"});
+  require_known_fields(root, "machine", {"version", "last_error", "drives", "devices", "messages"});
   if (root.contains("version")) machine.version = u32_value(root["version"], "version");
   if (root.contains("last_error")) machine.last_error = u32_value(root["last_error"], "last_error");
   if (root.contains("drives")) {
@@ -139,6 +158,7 @@ void load_machine_text(const std::string& json_text, SimulatedMachine& machine) 
       machine.devices[name] = device_value(value, "devices[" + quoted_text(name) + "]");
     }
   }
+  if (root.contains("messages")) read_messages(root["messages"], machine);
 }
 
 void load_machine_file(const std::string& path, SimulatedMachine& machine) {

@@ -3,13 +3,14 @@
 #include <windows.h>
 
 #include "host/module.h"
+#include "platform/win32/runtime_resources.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {
 korvex::Win32Platform platform;
 }
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   switch (reason) {
     case DLL_PROCESS_ATTACH:
       DisableThreadLibraryCalls(instance);
@@ -21,6 +22,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
       break;
     case DLL_PROCESS_DETACH:
       korvex::unload_module();
+      // A process that ends takes everything with it; a FreeLibrary leaves
+      // the host running with whatever the module did not give back.
+      if (reserved == nullptr) korvex::release_runtime_resources(instance);
       break;
     default:
       break;

@@ -1,0 +1,147 @@
+// A host that loads the module, uses it and frees it, again and again, must
+// keep its handles and memory: whatever one load takes, its unload gives back.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <stdexcept>
+#include <vector>
+
+#include "korvex_dll.h"
+#include "recording_window.h"
+
+namespace korvex::testing {
+namespace {
+
+// Wine's GetProcessHandleCount always says 0 and its GetProcessMemoryInfo
+// grows with every DLL load of any kind, so the counts come from the system's
+// handle list, the heaps' busy blocks and the committed pages, and the TLS
+// slot the system hands out next.
+struct ProcessCounts {
+  std::size_t handles = 0;
+  std::size_t heap_bytes = 0;
+  std::size_t committed_bytes = 0;
+  DWORD next_tls_slot = 0;
+};
+
+std::size_t open_handles() {
+  struct Entry {
+    void* object;
+    ULONG_PTR process;
+    ULONG_PTR handle;
+    ULONG access;
+    USHORT creator_back_trace;
+    USHORT type;
+    ULONG attributes;
+    ULONG reserved;
+  };
+  struct Table {
+    ULONG_PTR count;
+    ULONG_PTR reserved;
+    Entry entries[1];
+  };
+  constexpr ULONG kSystemExtendedHandleInformation = 64;
+  constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+  using Query = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
+  const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+  std::vector<char> buffer(1 << 16);
+  ULONG length = 0;
+  LONG status;
+  while ((status = query(kSystemExtendedHandleInformation, buffer.data(),
+                         static_cast<ULONG>(buffer.size()), &length)) == kInfoLengthMismatch) {
+    buffer.resize(buffer.size() * 2);
+  }
+  if (status != 0) throw std::runtime_error("no handle list");
+  const auto* table = reinterpret_cast<const Table*>(buffer.data());
+  std::size_t mine = 0;
+  for (ULONG_PTR i = 0; i < table->count; ++i) {
+    if (table->entries[i].process == GetCurrentProcessId()) ++mine;
+  }
+  return mine;
+}
+
+std::size_t busy_heap_bytes() {
+  std::vector<HANDLE> heaps(GetProcessHeaps(0, nullptr) + 8);
+  heaps.resize(GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data()));
+  std::size_t total = 0;
+  for (const HANDLE heap : heaps) {
+    PROCESS_HEAP_ENTRY entry{};
+    HeapLock(heap);
+    while (HeapWalk(heap, &entry)) {
+      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) total += entry.cbData;
+    }
+    HeapUnlock(heap);
+  }
+  return total;
+}
+
+std::size_t committed_bytes() {
+  std::size_t total = 0;
+  MEMORY_BASIC_INFORMATION region{};
+  for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region;) {
+    if (region.State == MEM_COMMIT) total += region.RegionSize;
+    const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+    if (next <= at) break;
+    at = next;
+  }
+  return total;
+}
+
+DWORD next_tls_slot() {
+  const DWORD slot = TlsAlloc();
+  TlsFree(slot);
+  return slot;
+}
+
+// Each measure frees what it allocated before the next one looks.
+ProcessCounts measure() {
+  ProcessCounts counts;
+  counts.handles = open_handles();
+  counts.heap_bytes = busy_heap_bytes();
+  counts.committed_bytes = committed_bytes();
+  counts.next_tls_slot = next_tls_slot();
+  return counts;
+}
+
+void load_use_and_free(HWND window) {
+  KorvexDll dll;
+  ASSERT_TRUE(dll.loaded());
+  dll.set_data(3);
+  dll.set_file("ID_OnEnum");
+  dll.set_file("Scan");
+  dll.call("RenameEvent");
+  dll.find<void(__cdecl*)(const char*)>("SetPath")("C:\\Host");
+  dll.find<void(__cdecl*)(int, int, int, int, int)>("Draw")(0, 10, 20, 30, 40);
+  dll.set_parent_window(reinterpret_cast<std::uintptr_t>(window));
+  SetLastError(ERROR_FILE_NOT_FOUND);
+  dll.call("GetErrorMessage");
+  EXPECT_EQ(dll.get_file(), "File not found.");
+  EXPECT_EQ(dll.get_data(), 0);
+  dll.text_of("GetInfo");
+}
+
+TEST(DllLoadCycle, AHundredLoadsWithCallsLeaveHandlesAndMemoryFlat) {
+  constexpr int kLoads = 100;
+  // The thread runtime linked into the DLL records the thread that loads it
+  // and never frees the record's memory (some 250 bytes; the module gives its
+  // handles back). Anything beyond that is the module's own.
+  constexpr std::size_t kRuntimeRecordBytes = 256;
+  RecordingWindow window('a');
+  // The first loads settle what the system keeps for the process's first use
+  // of a DLL; a leak shows as growth across the loads after them.
+  for (int i = 0; i < 5; ++i) load_use_and_free(window.handle());
+  const ProcessCounts before = measure();
+  for (int i = 0; i < kLoads; ++i) load_use_and_free(window.handle());
+  const ProcessCounts after = measure();
+
+  EXPECT_LE(after.handles, before.handles + 5);
+  EXPECT_EQ(after.next_tls_slot, before.next_tls_slot);
+  EXPECT_LE(after.heap_bytes, before.heap_bytes + kLoads * kRuntimeRecordBytes);
+  EXPECT_LE(after.committed_bytes, before.committed_bytes + 128 * 1024);
+  EXPECT_EQ(window.current_procedure(), window.own_procedure());
+  EXPECT_EQ(SendMessageA(window.handle(), WM_USER, 1, 2), 3);
+}
+
+}  // namespace
+}  // namespace korvex::testing
