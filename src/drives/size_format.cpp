@@ -48,7 +48,9 @@ std::string format_size(std::int64_t bytes, const SizeSettings& settings) {
                        ? automatic_unit(bytes)
                        : settings.size_format_mode;
   ExtendedPrecision precision;
-  if (unit == kBytes) return number_to_text(static_cast<double>(bytes)) + std::string(kUnits[unit].text);
+  if (unit == kBytes) {
+    return number_to_text(static_cast<double>(bytes)) + std::string(kUnits[unit].text);
+  }
 
   // Every step is one operation of the 80-bit format: the quotient by a power
   // of two is exact, and rint rounds ties to even under the module's control

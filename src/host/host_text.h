@@ -6,6 +6,8 @@
 
 namespace korvex {
 
-inline std::string host_text(const char* text) { return text == nullptr ? std::string() : std::string(text); }
+inline std::string host_text(const char* text) {
+  return text == nullptr ? std::string() : std::string(text);
+}
 
 }  // namespace korvex

@@ -7,8 +7,8 @@
 #include "host/host_interface.h"
 #include "host/host_settings.h"
 #include "host/value_exchange.h"
-#include "identify/disk_identification.h"
 #include "host/window_hook.h"
+#include "identify/disk_identification.h"
 #include "platform/platform.h"
 
 namespace korvex {

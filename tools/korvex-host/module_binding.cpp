@@ -66,6 +66,16 @@ std::int32_t ModuleCalls::get_data() { return as<IntegerResult>(require("GetData
 
 std::string ModuleCalls::get_file() { return text_of("GetFile"); }
 
+std::string ModuleCalls::text_answer(const char* query) {
+  call(query);
+  return get_file();
+}
+
+std::int32_t ModuleCalls::number_answer(const char* query) {
+  call(query);
+  return get_data();
+}
+
 std::string ModuleCalls::text_of(const char* name) {
   const char* text = as<TextResult>(require(name))();
   return text == nullptr ? std::string() : std::string(text);

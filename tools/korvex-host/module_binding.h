@@ -58,6 +58,9 @@ class ModuleCalls {
   std::int32_t get_data();
   std::string get_file();
   std::string text_of(const char* name);  // an export that returns a text
+  // Calls a query and reads its answer from the text result or the result slot.
+  std::string text_answer(const char* query);
+  std::int32_t number_answer(const char* query);
 
  private:
   void* require(const char* name);

@@ -26,16 +26,6 @@ void print_lines(const std::string& text, std::ostream& out) {
   out << line << '\n';
 }
 
-std::string text_answer(ModuleCalls& module, const char* getter) {
-  module.call(getter);
-  return module.get_file();
-}
-
-std::string number_answer(ModuleCalls& module, const char* getter) {
-  module.call(getter);
-  return std::to_string(module.get_data());
-}
-
 // A disk that could not be asked leaves no serial and a zero record, so no
 // model either; the error code then says why.
 void print_disk(ModuleCalls& module, std::int32_t device_number, std::ostream& out) {
@@ -43,7 +33,7 @@ void print_disk(ModuleCalls& module, std::int32_t device_number, std::ostream& o
   module.call("GetHddInfo");
   const std::string serial = module.get_file();
   const std::int32_t error = module.get_data();
-  const std::string model = text_answer(module, "GetHddModelNumber");
+  const std::string model = module.text_answer("GetHddModelNumber");
   out << "Physical disk " << device_number;
   if (serial.empty() && model.empty()) {
     out << ": not answered, system error " << error << '\n';
@@ -51,15 +41,15 @@ void print_disk(ModuleCalls& module, std::int32_t device_number, std::ostream& o
   }
   out << '\n'
       << "  serial " << quoted_text(serial) << ", model " << quoted_text(model) << ", firmware "
-      << quoted_text(text_answer(module, "GetHddFirmwareRev")) << '\n'
-      << "  cylinders " << number_answer(module, "GetHddNumCyls") << ", heads "
-      << number_answer(module, "GetHddNumHeads") << ", sectors per track "
-      << number_answer(module, "GetHddSectorsPerTrack") << ", bytes per sector "
-      << number_answer(module, "GetHddBytesPerSector") << '\n'
-      << "  buffer size " << text_answer(module, "GetHddBufferSize") << ", capabilities "
-      << text_answer(module, "GetHddCapabilities") << ", current capacity "
-      << text_answer(module, "GetHddCurrentSectorCapacity") << ", total addressable sectors "
-      << text_answer(module, "GetHddTotalAddressableSectors") << '\n';
+      << quoted_text(module.text_answer("GetHddFirmwareRev")) << '\n'
+      << "  cylinders " << module.number_answer("GetHddNumCyls") << ", heads "
+      << module.number_answer("GetHddNumHeads") << ", sectors per track "
+      << module.number_answer("GetHddSectorsPerTrack") << ", bytes per sector "
+      << module.number_answer("GetHddBytesPerSector") << '\n'
+      << "  buffer size " << module.text_answer("GetHddBufferSize") << ", capabilities "
+      << module.text_answer("GetHddCapabilities") << ", current capacity "
+      << module.text_answer("GetHddCurrentSectorCapacity") << ", total addressable sectors "
+      << module.text_answer("GetHddTotalAddressableSectors") << '\n';
 }
 
 struct Column {
@@ -86,16 +76,14 @@ using Row = std::array<std::string, kDriveColumns.size()>;
 // One row a drive, asked the way a host asks: select it, then call each
 // getter and read its text.
 std::vector<Row> drive_rows(ModuleCalls& module) {
-  module.call("ListDrives");
-  const std::int32_t count = module.get_data();
+  const std::int32_t count = module.number_answer("ListDrives");
   std::vector<Row> rows;
   for (std::int32_t index = 0; index < count; ++index) {
     module.set_data(index);
     module.call("SelectDrive");
     Row& row = rows.emplace_back();
     for (std::size_t column = 0; column < kDriveColumns.size(); ++column) {
-      module.call(kDriveColumns[column].getter);
-      row[column] = module.get_file();
+      row[column] = module.text_answer(kDriveColumns[column].getter);
     }
   }
   return rows;

@@ -1,5 +1,6 @@
 // The report korvex-host prints when it runs no script: what the module says
-// about itself and the machine's drive inventory, asked through its exports.
+// about itself, the machine's drives and its physical disks 0 and 1, asked
+// through its exports.
 #pragma once
 
 #include <ostream>

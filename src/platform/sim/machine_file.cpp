@@ -113,6 +113,20 @@ void load_drive(const Json& object, const std::string& where, SimulatedMachine& 
   }
 }
 
+void read_drives(const Json& drives, SimulatedMachine& machine) {
+  if (!drives.is_array()) throw MachineFileError("drives: expected a list");
+  for (std::size_t i = 0; i < drives.size(); ++i) {
+    load_drive(drives[i], "drives[" + std::to_string(i) + "]", machine);
+  }
+}
+
+void read_devices(const Json& devices, SimulatedMachine& machine) {
+  if (!devices.is_object()) throw MachineFileError("devices: expected an object");
+  for (const auto& [name, value] : devices.items()) {
+    machine.devices[name] = device_value(value, "devices[" + quoted_text(name) + "]");
+  }
+}
+
 // An error code written as a decimal string, the form JSON allows for keys.
 std::uint32_t decimal_code(const std::string& text, const std::string& where) {
   const bool digits = !text.empty() && text.size() <= 10 &&
@@ -144,20 +158,8 @@ void load_machine_text(const std::string& json_text, SimulatedMachine& machine) 
   require_known_fields(root, "machine", {"version", "last_error", "drives", "devices", "messages"});
   if (root.contains("version")) machine.version = u32_value(root["version"], "version");
   if (root.contains("last_error")) machine.last_error = u32_value(root["last_error"], "last_error");
-  if (root.contains("drives")) {
-    const Json& drives = root["drives"];
-    if (!drives.is_array()) throw MachineFileError("drives: expected a list");
-    for (std::size_t i = 0; i < drives.size(); ++i) {
-      load_drive(drives[i], "drives[" + std::to_string(i) + "]", machine);
-    }
-  }
-  if (root.contains("devices")) {
-    const Json& devices = root["devices"];
-    if (!devices.is_object()) throw MachineFileError("devices: expected an object");
-    for (const auto& [name, value] : devices.items()) {
-      machine.devices[name] = device_value(value, "devices[" + quoted_text(name) + "]");
-    }
-  }
+  if (root.contains("drives")) read_drives(root["drives"], machine);
+  if (root.contains("devices")) read_devices(root["devices"], machine);
   if (root.contains("messages")) read_messages(root["messages"], machine);
 }
 
