@@ -2,8 +2,8 @@
 
 namespace korvex {
 
-void EventNames::rename() {
-  if (exchange_.text_slot(1) == "ID_OnEnum") names_[0] = exchange_.text_slot(0);
+void EventNames::rename(const std::string& identifier, const std::string& new_name) {
+  if (identifier == "ID_OnEnum") names_[0] = new_name;
 }
 
 }  // namespace korvex

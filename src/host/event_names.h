@@ -5,24 +5,19 @@
 #include <array>
 #include <string>
 
-#include "host/value_exchange.h"
-
 namespace korvex {
 
 class EventNames {
  public:
   static constexpr int kEvents = 2;
 
-  explicit EventNames(const ValueExchange& exchange) : exchange_(exchange) {}
-
-  // Text slot 1 names the event, text slot 0 is its new name; only the
-  // identifier "ID_OnEnum" is recognised, anything else changes nothing.
-  void rename();
+  // Only the identifier "ID_OnEnum", exactly, is recognised: it renames the
+  // first event; anything else changes nothing.
+  void rename(const std::string& identifier, const std::string& new_name);
 
   const std::string& name(int index) const { return names_[static_cast<std::size_t>(index)]; }
 
  private:
-  const ValueExchange& exchange_;
   std::array<std::string, kEvents> names_{"OnEnum", "OnProgress"};
 };
 

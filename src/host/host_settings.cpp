@@ -1,7 +1,5 @@
 #include "host/host_settings.h"
 
-#include "host/host_text.h"
-
 namespace korvex {
 namespace {
 
@@ -10,8 +8,6 @@ std::int32_t wrapping_sum(std::int32_t a, std::int32_t b) {
 }
 
 }  // namespace
-
-void HostSettings::set_path(const char* path) { path_ = host_text(path); }
 
 void HostSettings::draw(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) {
   position_ = {x, y};

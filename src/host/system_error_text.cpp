@@ -14,4 +14,9 @@ std::string system_error_text(Platform& platform, std::uint32_t code) {
   return std::string(buffer.data(), count);
 }
 
+std::string last_error_text(Platform& platform) {
+  const std::uint32_t code = platform.get_last_error();
+  return system_error_text(platform, code);
+}
+
 }  // namespace korvex

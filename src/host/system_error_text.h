@@ -13,4 +13,9 @@ namespace korvex {
 // the text does not fit the 256-byte buffer the module asks with.
 std::string system_error_text(Platform& platform, std::uint32_t code);
 
+// The text of the calling thread's last error code, read before anything
+// else can change it: the code of the host's or the module's last failing
+// system call.
+std::string last_error_text(Platform& platform);
+
 }  // namespace korvex

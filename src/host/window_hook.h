@@ -27,7 +27,6 @@ class WindowHook final : public WindowMessageHandler {
   MessageResult handle_message(WindowHandle window, std::uint32_t message, std::uintptr_t wparam,
                                std::intptr_t lparam) override;
 
-  WindowHandle parent_window() const { return parent_window_; }
   WindowProcedure saved_procedure() const { return saved_procedure_; }
   bool installed() const { return installed_; }
 

@@ -3,8 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <variant>
 
-#include "host/value_exchange.h"
 #include "identify/identify_query.h"
 #include "identify/identify_record.h"
 #include "platform/platform.h"
@@ -12,10 +13,10 @@
 namespace korvex {
 
 enum class OutputForm {
-  kNumber,        // the 16-bit word, zero-extended, into the result slot
-  kDecimalText,   // 16-bit words unsigned, 32-bit fields signed, into the text result
-  kIdentifyText,  // the text field into the text result
-  kEmptyText,     // the text result emptied; nothing is read
+  kNumber,        // the 16-bit word, zero-extended
+  kDecimalText,   // 16-bit words unsigned, 32-bit fields signed
+  kIdentifyText,  // the text field
+  kEmptyText,     // nothing is read
 };
 
 struct DiskGetter {
@@ -53,24 +54,32 @@ inline constexpr DiskGetter kSingleWordDMA{OutputForm::kDecimalText, {62, 1}};
 inline constexpr DiskGetter kMultiWordDMA{OutputForm::kDecimalText, {63, 1}};
 }  // namespace disk_getter
 
+// What GetHddInfo reports: the disk's serial text (empty when no attempt
+// gave one) and the system's last-error value as the attempts left it.
+struct HddInfo {
+  std::string serial;
+  std::int32_t last_error = 0;
+};
+
+// A getter's answer: a number for the result slot or a text for the text result.
+using DiskAnswer = std::variant<std::int32_t, std::string>;
+
 class DiskIdentification {
  public:
-  DiskIdentification(Platform& platform, ValueExchange& exchange);
+  explicit DiskIdentification(Platform& platform) : platform_(platform), query_(platform) {}
 
-  // Asks the disk whose number is in slot 0: first through the SCSI port
-  // name, then, when that gives no serial text, through the physical drive
-  // name. The text result receives the serial text, the result slot the
-  // system's last-error value as the attempts left it.
-  void get_hdd_info();
+  // Asks the disk with this number: first through the SCSI port name, then,
+  // when that gives no serial text, through the physical drive name. The
+  // record starts out zero and keeps the last answer.
+  HddInfo get_hdd_info(std::int32_t device_number);
 
-  // Answers one getter from the record; writes one result cell, never the record.
-  void answer(const DiskGetter& getter);
+  // One getter's answer from the record, which it leaves as it is.
+  DiskAnswer answer(const DiskGetter& getter) const;
 
   const IdentifyRecord& record() const { return record_; }
 
  private:
   Platform& platform_;
-  ValueExchange& exchange_;
   IdentifyQuery query_;
   IdentifyRecord record_;
 };

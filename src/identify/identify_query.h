@@ -20,8 +20,7 @@ class IdentifyQuery {
   // (port flag set: \\.\ScsiN:, clear: \\.\PhysicalDriveN); the 9x family
   // always asks the SMART driver. Returns the disk's serial text, empty when
   // the disk could not be asked or gave none; only an answer replaces the
-  // record. The
-  // system's last-error value is what the system calls left.
+  // record. The system's last-error value is what the system calls left.
   std::string run(std::int32_t device_number, std::uint8_t drive_number, bool port_flag,
                   IdentifyRecord& record);
 

@@ -12,7 +12,7 @@ namespace {
 
 TEST(NumberToText, GivesTheDigitsOfEveryTableCase) {
   ExtendedPrecision precision;
-  for (const auto& [value, text] : testing::kNumberCases) {
+  for (const auto& [value, text] : tests::kNumberCases) {
     EXPECT_EQ(number_to_text(value), text) << "value " << value;
   }
 }
@@ -28,7 +28,7 @@ TEST(NumberToText, WritesTheExtremeDoublesInFullPositionalForm) {
 }
 
 TEST(IntegerToText, WritesSignedDecimal) {
-  for (const auto& [value, text] : testing::kIntegerCases) {
+  for (const auto& [value, text] : tests::kIntegerCases) {
     EXPECT_EQ(integer_to_text(value), text) << "value " << value;
   }
 }

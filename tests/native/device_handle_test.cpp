@@ -3,23 +3,25 @@
 #include <gtest/gtest.h>
 
 #include "identify_fixtures.h"
+#include "platform/sim/recording_platform.h"
 
-namespace korvex::testing {
+namespace korvex::tests {
 namespace {
 
 TEST(UniqueDeviceHandle, ClosesWhatItOwnsOnceAndNeverTheInvalidHandle) {
   SimulatedMachine machine;
   machine.devices["a"] = answering({});
   machine.devices["b"] = answering({});
+  RecordingPlatform recorder(machine);
   {
-    UniqueDeviceHandle invalid(machine, kInvalidDeviceHandle);
+    UniqueDeviceHandle invalid(recorder, kInvalidDeviceHandle);
     EXPECT_FALSE(invalid);
-    UniqueDeviceHandle a(machine, machine.create_file("a", 0, 0, 3));
-    UniqueDeviceHandle b(machine, machine.create_file("b", 0, 0, 3));
+    UniqueDeviceHandle a(recorder, recorder.create_file("a", 0, 0, 3));
+    UniqueDeviceHandle b(recorder, recorder.create_file("b", 0, 0, 3));
     ASSERT_TRUE(a && b);
     a = std::move(b);
-    EXPECT_TRUE(machine.device_opens[0].closed) << "move-assignment closes the old handle";
-    EXPECT_FALSE(machine.device_opens[1].closed);
+    EXPECT_TRUE(recorder.device_opens[0].closed) << "move-assignment closes the old handle";
+    EXPECT_FALSE(recorder.device_opens[1].closed);
     EXPECT_FALSE(b);
     UniqueDeviceHandle c(std::move(a));
     EXPECT_FALSE(a);
@@ -30,4 +32,4 @@ TEST(UniqueDeviceHandle, ClosesWhatItOwnsOnceAndNeverTheInvalidHandle) {
 }
 
 }  // namespace
-}  // namespace korvex::testing
+}  // namespace korvex::tests

@@ -4,24 +4,24 @@
 
 #include <map>
 
-#include "host/module.h"
 #include "identify_fixtures.h"
+#include "platform/sim/recording_platform.h"
 
-namespace korvex::testing {
+namespace korvex::tests {
 namespace {
 
 constexpr const char* kPort0 = "\\\\.\\Scsi0:";
 constexpr const char* kDrive0 = "\\\\.\\PhysicalDrive0";
 constexpr const char* kSmart = "\\\\.\\SMARTVSD";
 
-std::vector<std::string> opened_devices(const SimulatedMachine& machine) {
+std::vector<std::string> opened_devices(const RecordingPlatform& recorder) {
   std::vector<std::string> names;
-  for (const DeviceOpen& open : machine.device_opens) names.push_back(open.name);
+  for (const DeviceOpen& open : recorder.device_opens) names.push_back(open.name);
   return names;
 }
 
-bool record_holds(const Module& module, const IdentifySector& sector) {
-  const auto& record = module.disks.record().bytes();
+bool record_holds(const DiskIdentification& disks, const IdentifySector& sector) {
+  const auto& record = disks.record().bytes();
   return std::equal(record.begin(), record.end(), sector.begin());
 }
 
@@ -62,125 +62,45 @@ TEST(GetHddInfo, AsksAgainByThePhysicalDriveNameOnlyWithoutASerial) {
     SimulatedMachine machine;
     machine.version = c.version;
     machine.devices = c.devices;
-    Module module(machine);
-    module.exchange.set_text_result("old");
-    module.disks.get_hdd_info();
+    RecordingPlatform recorder(machine);
+    DiskIdentification disks(recorder);
+    const HddInfo info = disks.get_hdd_info(0);
 
-    EXPECT_EQ(opened_devices(machine), c.opened) << c.name;
-    EXPECT_EQ(module.exchange.text_result(), c.text) << c.name;
-    EXPECT_EQ(module.exchange.result(), c.result) << c.name;
-    EXPECT_TRUE(record_holds(module, c.record)) << c.name;
+    EXPECT_EQ(opened_devices(recorder), c.opened) << c.name;
+    EXPECT_EQ(info.serial, c.text) << c.name;
+    EXPECT_EQ(info.last_error, c.result) << c.name;
+    EXPECT_TRUE(record_holds(disks, c.record)) << c.name;
     EXPECT_EQ(machine.open_device_count(), 0) << c.name;
   }
 }
 
-struct DiskTest : ::testing::Test {
+TEST(GetHddInfo, NamesTheDeviceByItsNumberAndReadsTheVersionOnce) {
   SimulatedMachine machine;
-  Module module{machine};
-};
-
-TEST_F(DiskTest, TakesTheDeviceNumberFromSlotZeroAndTheVersionOnce) {
-  module.disks.get_hdd_info();
-  module.host.set_data(1);
-  module.host.set_data(3);
-  module.disks.get_hdd_info();
-  module.disks.get_hdd_info();
+  RecordingPlatform recorder(machine);
+  DiskIdentification disks(recorder);
+  disks.get_hdd_info(0);
+  disks.get_hdd_info(3);
+  disks.get_hdd_info(3);
   const std::vector<std::string> expected = {
       kPort0, kDrive0, "\\\\.\\Scsi3:", "\\\\.\\PhysicalDrive3", "\\\\.\\Scsi3:",
       "\\\\.\\PhysicalDrive3"};
-  EXPECT_EQ(opened_devices(machine), expected);
-  EXPECT_EQ(module.exchange.data_slot(0), 3) << "the device number stays pushed";
-  EXPECT_EQ(machine.version_reads, 1);
+  EXPECT_EQ(opened_devices(recorder), expected);
+  EXPECT_EQ(recorder.version_reads, 1);
 }
 
-TEST_F(DiskTest, StartsEveryGetHddInfoFromAZeroRecord) {
+TEST(GetHddInfo, StartsFromAZeroRecordEveryTime) {
+  SimulatedMachine machine;
+  DiskIdentification disks(machine);
   const IdentifySector sector = sector_with_serial("SER");
   machine.devices[kPort0] = answering(sector);
-  module.disks.get_hdd_info();
-  ASSERT_TRUE(record_holds(module, sector));
+  disks.get_hdd_info(0);
+  ASSERT_TRUE(record_holds(disks, sector));
   machine.devices.clear();
-  module.disks.get_hdd_info();
-  EXPECT_TRUE(record_holds(module, IdentifySector{}));
-  EXPECT_EQ(module.exchange.text_result(), "");
-  EXPECT_EQ(module.exchange.result(), 2);
-}
-
-// A disk with a known value in every field a getter reads.
-IdentifySector known_sector() {
-  IdentifySector sector{};
-  const std::pair<std::size_t, std::uint16_t> words[] = {
-      {0, 0x8000}, {1, 16383},   {3, 16},     {4, 0x8A00},  {5, 512},    {6, 63},
-      {7, 0xFFFF}, {8, 0xFFFF},  {9, 0xFFFF}, {20, 3},      {21, 0xFFFF}, {22, 4},
-      {47, 0x8010}, {49, 0x0F00}, {51, 0x0200}, {52, 0x0100}, {53, 7},     {54, 16383},
-      {55, 16},    {56, 63},     {57, 0x0000}, {58, 0x0001}, {59, 0x8110}, {60, 0x5678},
-      {61, 0x9ABC}, {62, 0x0107}, {63, 0x0407}, {64, 0x1111}, {200, 0x2222}};
-  for (const auto& [number, value] : words) put_word(sector, number, value);
-  put_text(sector, kSerialNumberField, "  WD-WCAV12345678");
-  put_text(sector, kFirmwareRevisionField, "01.01A01");
-  put_text(sector, kModelNumberField, "KORVEX TEST DISK 2000");
-  return sector;
-}
-
-TEST_F(DiskTest, GettersAnswerInTheirFormAndTouchOnlyTheirCell) {
-  namespace g = disk_getter;
-  struct Case {
-    const char* name;
-    DiskGetter getter;
-    std::string known;  // the number in decimal for the number form
-    std::string zero;   // before any disk answered
-  };
-  const Case cases[] = {
-      {"GenConfig, top bit set", g::kGenConfig, "32768", "0"},
-      {"NumCyls", g::kNumCyls, "16383", "0"},
-      {"NumHeads", g::kNumHeads, "16", "0"},
-      {"BytesPerTrack", g::kBytesPerTrack, "35328", "0"},
-      {"BytesPerSector", g::kBytesPerSector, "512", "0"},
-      {"SectorsPerTrack", g::kSectorsPerTrack, "63", "0"},
-      {"VendorUnique", g::kVendorUnique, "", ""},
-      {"PhysicalSerial", g::kPhysicalSerial, "WD-WCAV12345678", ""},
-      {"BufferType", g::kBufferType, "3", "0"},
-      {"BufferSize, all bits set", g::kBufferSize, "65535", "0"},
-      {"ECCSize", g::kECCSize, "4", "0"},
-      {"FirmwareRev", g::kFirmwareRev, "01.01A01", ""},
-      {"ModelNumber", g::kModelNumber, "KORVEX TEST DISK 2000", ""},
-      {"MoreVendorUnique", g::kMoreVendorUnique, "32784", "0"},
-      {"Capabilities", g::kCapabilities, "3840", "0"},
-      {"PIOTiming", g::kPIOTiming, "512", "0"},
-      {"DMATiming", g::kDMATiming, "256", "0"},
-      {"BS", g::kBS, "7", "0"},
-      {"NumCurrentCyls", g::kNumCurrentCyls, "16383", "0"},
-      {"NumCurrentHeads", g::kNumCurrentHeads, "16", "0"},
-      {"NumCurrentSectorsPerTrack", g::kNumCurrentSectorsPerTrack, "63", "0"},
-      {"CurrentSectorCapacity, high word 1", g::kCurrentSectorCapacity, "65536", "0"},
-      {"MultSectorStuff", g::kMultSectorStuff, "33040", "0"},
-      {"TotalAddressableSectors, top bit set", g::kTotalAddressableSectors, "-1698933128", "0"},
-      {"SingleWordDMA", g::kSingleWordDMA, "263", "0"},
-      {"MultiWordDMA", g::kMultiWordDMA, "1031", "0"},
-  };
-  constexpr std::int32_t kResultBefore = -7;
-  const std::string text_before = "before";
-  const auto check = [&](const Case& c, const std::string& expected, const char* when) {
-    for (int twice = 0; twice < 2; ++twice) {
-      module.exchange.set_result(kResultBefore);
-      module.exchange.set_text_result(text_before);
-      module.disks.answer(c.getter);
-      if (c.getter.form == OutputForm::kNumber) {
-        EXPECT_EQ(std::to_string(module.exchange.result()), expected) << c.name << when;
-        EXPECT_EQ(module.exchange.text_result(), text_before) << c.name << when;
-      } else {
-        EXPECT_EQ(module.exchange.text_result(), expected) << c.name << when;
-        EXPECT_EQ(module.exchange.result(), kResultBefore) << c.name << when;
-      }
-    }
-  };
-  for (const Case& c : cases) check(c, c.zero, " before any disk");
-  const IdentifySector sector = known_sector();
-  machine.devices[kPort0] = answering(sector);
-  module.disks.get_hdd_info();
-  ASSERT_EQ(module.exchange.text_result(), "WD-WCAV12345678");
-  for (const Case& c : cases) check(c, c.known, "");
-  EXPECT_TRUE(record_holds(module, sector)) << "getters leave the record as it was";
+  const HddInfo info = disks.get_hdd_info(0);
+  EXPECT_TRUE(record_holds(disks, IdentifySector{}));
+  EXPECT_EQ(info.serial, "");
+  EXPECT_EQ(info.last_error, 2);
 }
 
 }  // namespace
-}  // namespace korvex::testing
+}  // namespace korvex::tests

@@ -1,26 +1,14 @@
+#include "host/host_settings.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <climits>
-#include <cstring>
-#include <vector>
 
-#include "host/module.h"
-#include "platform/sim/simulated_machine.h"
+#include "host/event_names.h"
 
-namespace korvex {
+namespace korvex::tests {
 namespace {
-
-TEST(HostSettings, PathIsACopyAndNullIsEmpty) {
-  HostSettings settings;
-  EXPECT_EQ(settings.path(), "");
-  char buffer[] = "C:\\Host\\";
-  settings.set_path(buffer);
-  std::strcpy(buffer, "xxxxxxx");
-  EXPECT_EQ(settings.path(), "C:\\Host\\");
-  settings.set_path(nullptr);
-  EXPECT_EQ(settings.path(), "");
-}
 
 TEST(HostSettings, DrawStoresPositionAndRectangleWrappingAt32Bits) {
   struct Case {
@@ -39,30 +27,20 @@ TEST(HostSettings, DrawStoresPositionAndRectangleWrappingAt32Bits) {
   }
 }
 
-TEST(EventNames, OnlyIdOnEnumPushedBeforeTheNewNameRenamesTheFirstEvent) {
+TEST(EventNames, OnlyIdOnEnumRenamesAndOnlyTheFirstEvent) {
   struct Case {
-    std::vector<const char*> pushes;
+    const char* identifier;
     const char* first;
   };
-  const Case cases[] = {
-      {{}, "OnEnum"},
-      {{"ID_OnEnum", "Scan"}, "Scan"},
-      {{"Scan", "ID_OnEnum"}, "OnEnum"},
-      {{"id_onenum", "Scan"}, "OnEnum"},
-      {{"ID_OnEnum ", "Scan"}, "OnEnum"},
-      {{"ID_OnProgress", "Scan"}, "OnEnum"},
-      {{"ID_OnEnum", "Scan", "Again"}, "OnEnum"},
-      {{"ID_OnEnum", nullptr}, ""},
-  };
-  for (const Case& c : cases) {
-    SimulatedMachine machine;
-    Module module{machine};
-    for (const char* text : c.pushes) module.host.set_file(text);
-    module.events.rename();
-    EXPECT_EQ(module.events.name(0), c.first) << c.pushes.size() << " pushes";
-    EXPECT_EQ(module.events.name(1), "OnProgress");
+  for (const Case& c : {Case{"ID_OnEnum", "Scan"}, Case{"id_onenum", "OnEnum"},
+                        Case{"ID_OnEnum ", "OnEnum"}, Case{"ID_OnProgress", "OnEnum"},
+                        Case{"", "OnEnum"}}) {
+    EventNames events;
+    events.rename(c.identifier, "Scan");
+    EXPECT_EQ(events.name(0), c.first) << c.identifier;
+    EXPECT_EQ(events.name(1), "OnProgress");
   }
 }
 
 }  // namespace
-}  // namespace korvex
+}  // namespace korvex::tests

@@ -9,7 +9,7 @@
 #include "identify/identify_record.h"
 #include "platform/sim/simulated_machine.h"
 
-namespace korvex::testing {
+namespace korvex::tests {
 
 // Hex digits in pairs, blanks between them ignored, then zeros up to size.
 inline std::vector<std::uint8_t> bytes_from_hex(std::string_view hex, std::size_t size) {
@@ -61,4 +61,4 @@ inline SimulatedDevice refusing(std::uint32_t code) { return {{}, code, {}}; }
 inline constexpr std::uint32_t kNt61 = 0x1DB10106;    // the NT family: the miniport path
 inline constexpr std::uint32_t kWin98 = 0xC0000A04;  // the 9x family: the SMART path
 
-}  // namespace korvex::testing
+}  // namespace korvex::tests

@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "identify_fixtures.h"
+#include "platform/sim/recording_platform.h"
 
-namespace korvex::testing {
+namespace korvex::tests {
 namespace {
 
 // The request bytes each interface must receive, from offset 0; the rest is zero.
@@ -53,12 +54,13 @@ TEST(IdentifyQuery, OpensTheDeviceAndSendsTheRequestByteForByte) {
     SimulatedMachine machine;
     machine.version = c.version;
     machine.devices[c.device] = answering({});
-    IdentifyQuery query(machine);
+    RecordingPlatform recorder(machine);
+    IdentifyQuery query(recorder);
     IdentifyRecord record;
     query.run(c.device_number, c.drive_number, c.port_flag, record);
 
-    ASSERT_EQ(machine.device_opens.size(), 1u) << c.name;
-    const DeviceOpen& open = machine.device_opens[0];
+    ASSERT_EQ(recorder.device_opens.size(), 1u) << c.name;
+    const DeviceOpen& open = recorder.device_opens[0];
     EXPECT_EQ(open.name, c.device) << c.name;
     EXPECT_EQ(open.access, c.access) << c.name;
     EXPECT_EQ(open.share, c.share) << c.name;
@@ -100,4 +102,4 @@ TEST(IdentifyQuery, OnlyAnAnswerReplacesTheRecordAndEveryHandleIsClosed) {
 }
 
 }  // namespace
-}  // namespace korvex::testing
+}  // namespace korvex::tests

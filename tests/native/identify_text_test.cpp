@@ -4,7 +4,7 @@
 
 #include "identify_fixtures.h"
 
-namespace korvex::testing {
+namespace korvex::tests {
 namespace {
 
 TEST(IdentifyText, TrimsPaddingAndStopsAtAnInnerNul) {
@@ -38,4 +38,4 @@ TEST(IdentifyText, SwapsEachWordsBytes) {
 }
 
 }  // namespace
-}  // namespace korvex::testing
+}  // namespace korvex::tests

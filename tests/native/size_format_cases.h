@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace korvex::testing {
+namespace korvex::tests {
 
 struct SizeCase {
   std::int64_t bytes;
@@ -52,4 +52,4 @@ inline constexpr SizeCase kSizeCases[] = {
     {INT64_MAX, 3, 5, "8589934592 GB"},
 };
 
-}  // namespace korvex::testing
+}  // namespace korvex::tests

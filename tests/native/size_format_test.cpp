@@ -8,7 +8,7 @@ namespace korvex {
 namespace {
 
 TEST(FormatSize, GivesTheTextOfEveryTableCase) {
-  for (const auto& [bytes, mode, places, text] : testing::kSizeCases) {
+  for (const auto& [bytes, mode, places, text] : tests::kSizeCases) {
     SizeSettings settings;
     ASSERT_TRUE(settings.set(mode, places));
     EXPECT_EQ(format_size(bytes, settings), text)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/sim/recording_platform.h"
 #include "platform/sim/simulated_machine.h"
 
 namespace korvex {
@@ -45,12 +46,13 @@ TEST(SystemClass, FollowsTheVersionTableAtEveryBoundary) {
 TEST(SystemClass, ReadsTheVersionOnceAndKeepsTheClass) {
   SimulatedMachine machine;
   machine.version = 0xC0005A04;
-  SystemClass system_class(machine);
-  EXPECT_EQ(machine.version_reads, 0);
+  RecordingPlatform recorder(machine);
+  SystemClass system_class(recorder);
+  EXPECT_EQ(recorder.version_reads, 0);
   EXPECT_EQ(system_class.get(), 3);
   machine.version = 0x0A280105;
   EXPECT_EQ(system_class.get(), 3);
-  EXPECT_EQ(machine.version_reads, 1);
+  EXPECT_EQ(recorder.version_reads, 1);
 }
 
 }  // namespace

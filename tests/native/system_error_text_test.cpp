@@ -1,12 +1,13 @@
+#include "host/system_error_text.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 
-#include "host/module.h"
 #include "platform/sim/simulated_machine.h"
 
-namespace korvex {
+namespace korvex::tests {
 namespace {
 
 TEST(ErrorMessage, IsTheSystemTextOfTheLastErrorWithoutItsTrailingBlanks) {
@@ -27,14 +28,11 @@ TEST(ErrorMessage, IsTheSystemTextOfTheLastErrorWithoutItsTrailingBlanks) {
   };
   for (const Case& c : cases) {
     SimulatedMachine machine;
-    Module module{machine};
     machine.last_error = 2;
     if (c.system_text) machine.messages[2] = *c.system_text;
-    module.exchange.set_text_result("earlier");
-    module.host.get_error_message();
-    EXPECT_EQ(module.exchange.text_result(), c.expected) << c.system_text.value_or("(none)");
+    EXPECT_EQ(last_error_text(machine), c.expected) << c.system_text.value_or("(none)");
   }
 }
 
 }  // namespace
-}  // namespace korvex
+}  // namespace korvex::tests

@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "platform/disk_control.h"
 #include "platform/sim/simulated_machine.h"
 
 namespace korvex {

@@ -3,10 +3,10 @@
 #include <optional>
 #include <vector>
 
-#include "host/module.h"
+#include "host/window_hook.h"
 #include "platform/sim/simulated_machine.h"
 
-namespace korvex {
+namespace korvex::tests {
 namespace {
 
 constexpr std::uint32_t kWmNcDestroy = 0x82;
@@ -27,7 +27,7 @@ struct Received {
 struct WindowHookTest : ::testing::Test {
   SimulatedMachine machine;
   std::vector<Received> received;
-  std::optional<Module> module{std::in_place, machine};
+  std::optional<WindowHook> hook_object{std::in_place, machine};
 
   // A window procedure that records what reaches it and answers wparam + lparam.
   WindowProcedure procedure(char owner) {
@@ -40,7 +40,7 @@ struct WindowHookTest : ::testing::Test {
         });
   }
 
-  WindowHook& hook() { return module->window_hook; }
+  WindowHook& hook() { return *hook_object; }
 };
 
 TEST_F(WindowHookTest, PassesEveryMessageOnUnchangedWithItsResult) {
@@ -117,7 +117,7 @@ TEST_F(WindowHookTest, UnloadGivesAHookedWindowItsProcedureBack) {
   const WindowProcedure a = procedure('a');
   const WindowHandle window = machine.create_window(a);
   hook().set_parent_window(window);
-  module.reset();
+  hook_object.reset();
 
   EXPECT_EQ(machine.get_window_procedure(window), a);
   machine.send_message(window, kWmUser, 5, 6);
@@ -140,9 +140,9 @@ TEST_F(WindowHookTest, UnloadLeavesAWindowThatIsGoneAlone) {
   ASSERT_TRUE(hook().installed());
 
   machine.last_error = 0;
-  module.reset();
+  hook_object.reset();
   EXPECT_EQ(machine.last_error, 0u) << "SetWindowLongA on the destroyed window";
 }
 
 }  // namespace
-}  // namespace korvex
+}  // namespace korvex::tests

@@ -15,7 +15,7 @@
 #include "korvex_dll.h"
 #include "support/extended_precision.h"
 
-namespace korvex::testing {
+namespace korvex::tests {
 namespace {
 
 bool drives_mounted() {
@@ -291,4 +291,4 @@ TEST_F(DriveExports, GiveTheSameTextsUnderEveryHostControlWord) {
 }
 
 }  // namespace
-}  // namespace korvex::testing
+}  // namespace korvex::tests

@@ -4,7 +4,7 @@
 #include "korvex_dll.h"
 #include "support/extended_precision.h"
 
-namespace korvex::testing {
+namespace korvex::tests {
 namespace {
 
 TEST(DllExchange, LoadsWithItsLoadTimeValues) {
@@ -47,4 +47,4 @@ TEST(DllExchange, LeavesTheHostControlWordAsItWas) {
 }
 
 }  // namespace
-}  // namespace korvex::testing
+}  // namespace korvex::tests

@@ -11,7 +11,7 @@
 
 #include "korvex_dll.h"
 
-namespace korvex::testing {
+namespace korvex::tests {
 namespace {
 
 struct ShownBox {
@@ -60,4 +60,4 @@ TEST(DllTriggerWord, OnlyTheExactWordShowsThePraise) {
 }
 
 }  // namespace
-}  // namespace korvex::testing
+}  // namespace korvex::tests

@@ -4,7 +4,7 @@
 #include "korvex_dll.h"
 #include "recording_window.h"
 
-namespace korvex::testing {
+namespace korvex::tests {
 namespace {
 
 constexpr UINT kProbe = WM_USER + 1;
@@ -77,4 +77,4 @@ TEST(DllWindowHook, FreeLibraryWhileHookedLeavesTheWindowWorking) {
 }
 
 }  // namespace
-}  // namespace korvex::testing
+}  // namespace korvex::tests

@@ -1,36 +1,24 @@
-// Korvex.dll loaded the way a host loads it, with its exports found by name.
+// Korvex.dll loaded the way a host loads it, from the test program's folder,
+// with its exports found by name and called as a host calls them.
 #pragma once
 
-#include <cstdint>
-#include <string>
-#include <utility>
+#include "library_loader.h"
+#include "module_caller.h"
 
-#include "platform/win32/library_loader.h"
+namespace korvex::tests {
 
-namespace korvex::testing {
-
-class KorvexDll {
+class KorvexDll : private host_tool::LoadedLibrary, public host_tool::ModuleCaller {
  public:
-  KorvexDll();
-  bool loaded() const { return library_.loaded(); }
+  KorvexDll()
+      : LoadedLibrary(host_tool::program_directory() + "Korvex.dll"),
+        ModuleCaller(static_cast<const LoadedLibrary&>(*this)) {}
+
+  using LoadedLibrary::loaded;
 
   template <typename Function>
   Function find(const char* name) const {
-    return reinterpret_cast<Function>(library_.find(name));
+    return reinterpret_cast<Function>(LoadedLibrary::find(name));
   }
-
-  void call(const char* name) const;
-  void set_data(std::int32_t value) const;
-  std::int32_t get_data() const;
-  void set_file(const char* text) const;
-  void set_parent_window(std::uintptr_t window) const;
-  std::string get_file() const;
-  std::string text_of(const char* name) const;
-  // GetHddInfo for a device number: the serial text and the error code it reports.
-  std::pair<std::string, std::int32_t> hdd_info(std::int32_t device_number) const;
-
- private:
-  LoadedLibrary library_;
 };
 
-}  // namespace korvex::testing
+}  // namespace korvex::tests

@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace korvex::testing {
+namespace korvex::tests {
 
 template <char Owner>
 LRESULT CALLBACK RecordingWindow::record(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -48,4 +48,4 @@ std::vector<Received> RecordingWindow::received(UINT message) const {
   return matching;
 }
 
-}  // namespace korvex::testing
+}  // namespace korvex::tests

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-namespace korvex::testing {
+namespace korvex::tests {
 
 struct Received {
   char owner;
@@ -40,4 +40,4 @@ class RecordingWindow {
   std::vector<Received> received_;
 };
 
-}  // namespace korvex::testing
+}  // namespace korvex::tests

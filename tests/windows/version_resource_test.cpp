@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/library_loader.h"
+#include "library_loader.h"
 
 namespace {
 
 class VersionResource : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string path = korvex::program_directory() + "Korvex.dll";
+    const std::string path = korvex::host_tool::program_directory() + "Korvex.dll";
     DWORD ignored = 0;
     data_.resize(GetFileVersionInfoSizeA(path.c_str(), &ignored));
     ASSERT_FALSE(data_.empty()) << "no version resource, error " << GetLastError();

@@ -44,8 +44,7 @@ int main(int argc, char** argv) {
   try {
     auto binding = bind_module(options);
     if (script_path.empty()) {
-      ModuleCalls calls(*binding);
-      print_report(calls, std::cout);
+      print_report(ModuleCaller(*binding), std::cout);
       return 0;
     }
     if (script_path == "-") {

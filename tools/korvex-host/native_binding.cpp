@@ -1,9 +1,9 @@
-#include <dlfcn.h>
-
 #include <iostream>
 #include <memory>
+#include <string_view>
 
-#include "host/module.h"
+#include "module/exports.h"
+#include "module/module.h"
 #include "module_binding.h"
 #include "platform/sim/machine_file.h"
 #include "platform/sim/simulated_machine.h"
@@ -12,8 +12,18 @@
 namespace korvex::host_tool {
 namespace {
 
-// The module's code is linked into this program and its exports are this
-// program's own dynamic symbols; the module runs on a simulated machine.
+struct LinkedExport {
+  std::string_view name;
+  void* address;
+};
+
+#define KORVEX_LINKED_EXPORT(ordinal, name, arguments, returns) \
+  LinkedExport{#name, reinterpret_cast<void*>(&::name)},
+const LinkedExport kLinkedExports[] = {KORVEX_EXPORT_TABLE(KORVEX_LINKED_EXPORT)};
+#undef KORVEX_LINKED_EXPORT
+
+// The module's code is linked into this program, exports included, and runs
+// on a simulated machine.
 class LinkedBinding final : public ModuleBinding {
  public:
   explicit LinkedBinding(const BindingOptions& options) {
@@ -36,7 +46,12 @@ class LinkedBinding final : public ModuleBinding {
   }
   ~LinkedBinding() override { unload_module(); }
 
-  void* find(const char* name) override { return dlsym(RTLD_DEFAULT, name); }
+  void* find(const char* name) const override {
+    for (const LinkedExport& linked : kLinkedExports) {
+      if (linked.name == name) return linked.address;
+    }
+    return nullptr;
+  }
 
  private:
   SimulatedMachine machine_;

@@ -28,11 +28,8 @@ void print_lines(const std::string& text, std::ostream& out) {
 
 // A disk that could not be asked leaves no serial and a zero record, so no
 // model either; the error code then says why.
-void print_disk(ModuleCalls& module, std::int32_t device_number, std::ostream& out) {
-  module.set_data(device_number);
-  module.call("GetHddInfo");
-  const std::string serial = module.get_file();
-  const std::int32_t error = module.get_data();
+void print_disk(const ModuleCaller& module, std::int32_t device_number, std::ostream& out) {
+  const auto [serial, error] = module.hdd_info(device_number);
   const std::string model = module.text_answer("GetHddModelNumber");
   out << "Physical disk " << device_number;
   if (serial.empty() && model.empty()) {
@@ -75,7 +72,7 @@ using Row = std::array<std::string, kDriveColumns.size()>;
 
 // One row a drive, asked the way a host asks: select it, then call each
 // getter and read its text.
-std::vector<Row> drive_rows(ModuleCalls& module) {
+std::vector<Row> drive_rows(const ModuleCaller& module) {
   const std::int32_t count = module.number_answer("ListDrives");
   std::vector<Row> rows;
   for (std::int32_t index = 0; index < count; ++index) {
@@ -100,7 +97,7 @@ void print_row(const Row& row, const std::array<std::size_t, kDriveColumns.size(
   out << line.substr(0, line.find_last_not_of(' ') + 1) << '\n';
 }
 
-void print_drives(ModuleCalls& module, std::ostream& out) {
+void print_drives(const ModuleCaller& module, std::ostream& out) {
   const std::vector<Row> rows = drive_rows(module);
   out << "Drives: " << rows.size() << '\n';
   if (rows.empty()) return;
@@ -117,7 +114,7 @@ void print_drives(ModuleCalls& module, std::ostream& out) {
 
 }  // namespace
 
-void print_report(ModuleCalls& module, std::ostream& out) {
+void print_report(const ModuleCaller& module, std::ostream& out) {
   print_lines(module.text_of("GetInfo"), out);
   out << module.text_of("Copyright") << '\n';
   out << '\n';

@@ -5,10 +5,10 @@
 
 #include <ostream>
 
-#include "module_binding.h"
+#include "module_caller.h"
 
 namespace korvex::host_tool {
 
-void print_report(ModuleCalls& module, std::ostream& out);
+void print_report(const ModuleCaller& module, std::ostream& out);
 
 }  // namespace korvex::host_tool

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstdint>
 
+#include "module/export_table.h"
+
 namespace korvex::host_tool {
 namespace {
 
@@ -92,10 +94,10 @@ std::optional<ScriptCall> parse_script_line(const std::string& line) {
   const std::size_t name_start = at;
   while (at < line.size() && !is_blank(line[at])) ++at;
   const std::string name = line.substr(name_start, at - name_start);
-  const ExportShape* shape = find_export(name);
-  if (shape == nullptr) throw ScriptError("unknown export " + name);
+  const ExportEntry* entry = find_export(name);
+  if (entry == nullptr) throw ScriptError("unknown export " + name);
 
-  ScriptCall call{shape, {}};
+  ScriptCall call{entry, {}};
   for (;;) {
     while (at < line.size() && is_blank(line[at])) ++at;
     if (at == line.size()) break;
@@ -114,31 +116,31 @@ std::optional<ScriptCall> parse_script_line(const std::string& line) {
     }
   }
 
-  if (call.arguments.size() != expected_count(shape->arguments)) {
-    throw ScriptError(name + " takes " + std::to_string(expected_count(shape->arguments)) +
+  if (call.arguments.size() != expected_count(entry->arguments)) {
+    throw ScriptError(name + " takes " + std::to_string(expected_count(entry->arguments)) +
                       " argument(s), not " + std::to_string(call.arguments.size()));
   }
   for (const Argument& argument : call.arguments) {
-    if (!fits(shape->arguments, argument)) {
-      throw ScriptError(name + (shape->arguments == Arguments::kText ? " takes a text or null"
+    if (!fits(entry->arguments, argument)) {
+      throw ScriptError(name + (entry->arguments == Arguments::kText ? " takes a text or null"
                                                                       : " takes integers"));
     }
   }
   return call;
 }
 
-void run_script(std::istream& script, ModuleBinding& binding, std::ostream& out) {
+void run_script(std::istream& script, const ModuleBinding& binding, std::ostream& out) {
   std::string line;
   for (int number = 1; std::getline(script, line); ++number) {
     try {
       const std::optional<ScriptCall> call = parse_script_line(line);
       if (!call) continue;
-      void* address = binding.find(std::string(call->shape->name).c_str());
+      void* address = binding.find(std::string(call->entry->name).c_str());
       if (address == nullptr) {
-        throw ScriptError("the module has no export " + std::string(call->shape->name));
+        throw ScriptError("the module has no export " + std::string(call->entry->name));
       }
-      if (const auto value = call_export(*call->shape, address, call->arguments)) {
-        out << call->shape->name << " -> " << *value << '\n' << std::flush;
+      if (const auto value = call_export(*call->entry, address, call->arguments)) {
+        out << call->entry->name << " -> " << *value << '\n' << std::flush;
       }
     } catch (const ScriptError& error) {
       throw ScriptError("line " + std::to_string(number) + ": " + error.what());

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "module_binding.h"
+#include "module_caller.h"
 
 namespace korvex::host_tool {
 
@@ -17,7 +17,7 @@ struct ScriptError : std::runtime_error {
 };
 
 struct ScriptCall {
-  const ExportShape* shape;
+  const ExportEntry* entry;
   std::vector<Argument> arguments;
 };
 
@@ -25,6 +25,6 @@ struct ScriptCall {
 std::optional<ScriptCall> parse_script_line(const std::string& line);
 
 // Runs every line, printing "NAME -> VALUE" for each export that returns one.
-void run_script(std::istream& script, ModuleBinding& binding, std::ostream& out);
+void run_script(std::istream& script, const ModuleBinding& binding, std::ostream& out);
 
 }  // namespace korvex::host_tool

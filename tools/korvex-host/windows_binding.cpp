@@ -1,26 +1,9 @@
 #include <memory>
 
+#include "library_loader.h"
 #include "module_binding.h"
-#include "platform/win32/library_loader.h"
 
 namespace korvex::host_tool {
-namespace {
-
-class DllBinding final : public ModuleBinding {
- public:
-  explicit DllBinding(const std::string& path) : library_(path) {
-    if (!library_.loaded()) {
-      throw HostError("cannot load module " + path + " (error " +
-                      std::to_string(library_.load_error()) + ")");
-    }
-  }
-  void* find(const char* name) override { return library_.find(name); }
-
- private:
-  LoadedLibrary library_;
-};
-
-}  // namespace
 
 std::unique_ptr<ModuleBinding> bind_module(const BindingOptions& options) {
   if (!options.machine_path.empty()) throw HostError("--machine needs the native korvex-host");
@@ -28,7 +11,12 @@ std::unique_ptr<ModuleBinding> bind_module(const BindingOptions& options) {
   use_binary_stdout();
   const std::string path =
       options.module_path.empty() ? program_directory() + "Korvex.dll" : options.module_path;
-  return std::make_unique<DllBinding>(path);
+  auto library = std::make_unique<LoadedLibrary>(path);
+  if (!library->loaded()) {
+    throw HostError("cannot load module " + path + " (error " +
+                    std::to_string(library->load_error()) + ")");
+  }
+  return library;
 }
 
 }  // namespace korvex::host_tool

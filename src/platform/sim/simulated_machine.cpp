@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "platform/disk_control.h"
+
 namespace korvex {
 namespace {
 
@@ -34,7 +36,6 @@ std::uint32_t SimulatedMachine::get_drive_type(const char* root) {
 bool SimulatedMachine::get_volume_information(const char* root, char* label,
                                               std::uint32_t label_size, std::uint32_t* serial,
                                               char* file_system, std::uint32_t file_system_size) {
-  error_modes_during_volume_reads.push_back(thread_error_mode);
   const SimulatedDrive* drive = drive_at(root);
   if (drive == nullptr || drive->volume_error) {
     last_error = drive == nullptr ? kPathNotFound : *drive->volume_error;
@@ -65,55 +66,40 @@ bool SimulatedMachine::set_thread_error_mode(std::uint32_t mode, std::uint32_t* 
   return true;
 }
 
-std::uint32_t SimulatedMachine::get_version() {
-  ++version_reads;
-  return version;
-}
+std::uint32_t SimulatedMachine::get_version() { return version; }
 
-DeviceHandle SimulatedMachine::create_file(const char* name, std::uint32_t access,
-                                           std::uint32_t share, std::uint32_t disposition) {
-  DeviceOpen open{name == nullptr ? "" : name, access, share, disposition, false, false, {}};
-  const auto found = devices.find(open.name);
+DeviceHandle SimulatedMachine::create_file(const char* name, std::uint32_t, std::uint32_t,
+                                           std::uint32_t) {
+  const std::string device = name == nullptr ? "" : name;
+  const auto found = devices.find(device);
   if (found == devices.end() || found->second.open_error) {
     last_error = found == devices.end() ? kFileNotFound : *found->second.open_error;
-    device_opens.push_back(std::move(open));
     return kInvalidDeviceHandle;
   }
-  open.opened = true;
-  device_opens.push_back(std::move(open));
-  return kFirstDeviceHandle + static_cast<DeviceHandle>(device_opens.size() - 1);
-}
-
-DeviceOpen* SimulatedMachine::open_at(DeviceHandle device) {
-  const DeviceHandle index = device - kFirstDeviceHandle;
-  if (index < 0 || index >= static_cast<DeviceHandle>(device_opens.size())) return nullptr;
-  DeviceOpen& open = device_opens[static_cast<std::size_t>(index)];
-  return open.opened && !open.closed ? &open : nullptr;
+  const DeviceHandle handle = next_device_handle_++;
+  open_devices_[handle] = device;
+  return handle;
 }
 
 // Answers an identify request the way both disk-control interfaces lay out
-// their answer: a 16-byte SENDCMDOUTPARAMS header, then the sector. The
-// miniport answer follows the 28-byte SRB_IO_CONTROL header in the shared buffer.
-bool SimulatedMachine::device_io_control(DeviceHandle device, std::uint32_t code,
-                                         const void* input, std::uint32_t input_size,
-                                         void* output, std::uint32_t output_size,
+// their answer: SENDCMDOUTPARAMS with the sector in its buffer, behind the
+// SRB_IO_CONTROL header in the shared buffer of the miniport request.
+bool SimulatedMachine::device_io_control(DeviceHandle device, std::uint32_t code, const void*,
+                                         std::uint32_t, void* output, std::uint32_t output_size,
                                          std::uint32_t* returned) {
-  DeviceOpen* open = open_at(device);
-  if (open == nullptr) {
+  const auto open = open_devices_.find(device);
+  if (open == open_devices_.end()) {
     last_error = kInvalidHandle;
     return false;
   }
-  const auto* in = static_cast<const std::uint8_t*>(input);
-  open->requests.push_back({code, std::vector<std::uint8_t>(in, in + input_size), output_size});
-  const SimulatedDevice& simulated = devices.at(open->name);
+  const SimulatedDevice& simulated = devices.at(open->second);
   if (simulated.ioctl_error) {
     last_error = *simulated.ioctl_error;
     return false;
   }
-  constexpr std::uint32_t kOutHeader = 16;
-  constexpr std::uint32_t kSrbHeader = 28;
+  constexpr std::uint32_t kSectorInAnswer = offsetof(SENDCMDOUTPARAMS, bBuffer);
   const std::uint32_t sector_at =
-      code == win32::kScsiMiniport ? kSrbHeader + kOutHeader : kOutHeader;
+      code == win32::kScsiMiniport ? sizeof(SRB_IO_CONTROL) + kSectorInAnswer : kSectorInAnswer;
   auto* out = static_cast<std::uint8_t*>(output);
   const std::uint32_t count =
       output_size > sector_at ? std::min<std::uint32_t>(512, output_size - sector_at) : 0;
@@ -123,16 +109,7 @@ bool SimulatedMachine::device_io_control(DeviceHandle device, std::uint32_t code
 }
 
 void SimulatedMachine::close_handle(DeviceHandle device) {
-  if (DeviceOpen* open = open_at(device)) {
-    open->closed = true;
-  } else {
-    last_error = kInvalidHandle;
-  }
-}
-
-int SimulatedMachine::open_device_count() const {
-  return static_cast<int>(std::count_if(device_opens.begin(), device_opens.end(),
-                                        [](const DeviceOpen& o) { return o.opened && !o.closed; }));
+  if (open_devices_.erase(device) == 0) last_error = kInvalidHandle;
 }
 
 std::uint32_t SimulatedMachine::get_last_error() { return last_error; }
@@ -214,10 +191,6 @@ WindowProcedure SimulatedMachine::hook_procedure() { return kHookProcedure; }
 
 void SimulatedMachine::set_hook_handler(WindowMessageHandler* handler) { hook_handler_ = handler; }
 
-void SimulatedMachine::message_box(const char* text, const char* caption, std::uint32_t style) {
-  message_boxes.push_back({text == nullptr ? "" : text,
-                           caption == nullptr ? std::nullopt : std::optional<std::string>(caption),
-                           style});
-}
+void SimulatedMachine::message_box(const char*, const char*, std::uint32_t) {}
 
 }  // namespace korvex

@@ -1,7 +1,8 @@
 // A simulated Windows machine: drives, disk devices, system version, error
-// messages, windows and message boxes, all held in plain fields that a test or
-// a machine file sets up, with every platform call answered from them the way
-// Windows answers, last-error codes included.
+// messages and windows, all held in plain fields that a test or a machine file
+// sets up, with every platform call answered from them the way Windows
+// answers, last-error codes included. What the module asked of it is recorded
+// by RecordingPlatform, not here.
 #pragma once
 
 #include <array>
@@ -37,28 +38,6 @@ struct SimulatedDevice {
   IdentifySector sector{};                   // the identify answer otherwise
 };
 
-// One CreateFileA and the DeviceIoControl requests sent on its handle.
-struct DeviceOpen {
-  std::string name;
-  std::uint32_t access = 0;
-  std::uint32_t share = 0;
-  std::uint32_t disposition = 0;
-  bool opened = false;
-  bool closed = false;
-  struct Request {
-    std::uint32_t code;
-    std::vector<std::uint8_t> input;
-    std::uint32_t output_size;
-  };
-  std::vector<Request> requests;
-};
-
-struct MessageBoxShown {
-  std::string text;
-  std::optional<std::string> caption;
-  std::uint32_t style = 0;
-};
-
 using SimulatedProcedure =
     std::function<MessageResult(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t)>;
 
@@ -67,7 +46,6 @@ class SimulatedMachine : public Platform {
   // Windows' codes for the failures the machine produces by itself.
   static constexpr std::uint32_t kFileNotFound = 2;
   static constexpr std::uint32_t kInvalidHandle = 6;
-  static constexpr std::uint32_t kAccessDenied = 5;
   static constexpr std::uint32_t kInvalidWindowHandle = 1400;
   static constexpr std::uint32_t kMessageNotFound = 317;
 
@@ -79,12 +57,6 @@ class SimulatedMachine : public Platform {
   bool has_thread_error_mode = true;
   std::uint32_t thread_error_mode = 0;
 
-  // What the module did, for tests to inspect.
-  int version_reads = 0;
-  std::vector<DeviceOpen> device_opens;
-  std::vector<MessageBoxShown> message_boxes;
-  std::vector<std::uint32_t> error_modes_during_volume_reads;
-
   // Windows: a procedure is any callable registered here; a window holds one.
   WindowProcedure add_procedure(SimulatedProcedure procedure);
   WindowHandle create_window(WindowProcedure procedure);
@@ -93,7 +65,8 @@ class SimulatedMachine : public Platform {
                              std::intptr_t lparam = 0);
   // DestroyWindow: sends WM_DESTROY, then WM_NCDESTROY, then the window is gone.
   void destroy_window(WindowHandle window);
-  int open_device_count() const;
+  // Device handles opened and not yet closed.
+  int open_device_count() const { return static_cast<int>(open_devices_.size()); }
 
   std::uint32_t get_drive_type(const char* root) override;
   bool get_volume_information(const char* root, char* label, std::uint32_t label_size,
@@ -124,13 +97,14 @@ class SimulatedMachine : public Platform {
 
  private:
   const SimulatedDrive* drive_at(const char* root) const;
-  DeviceOpen* open_at(DeviceHandle device);
 
   static constexpr WindowProcedure kHookProcedure = 0x7F000000;
   static constexpr WindowProcedure kFirstProcedure = 0x10000;
   static constexpr WindowHandle kFirstWindow = 0x100;
   static constexpr DeviceHandle kFirstDeviceHandle = 0x40;
 
+  std::map<DeviceHandle, std::string> open_devices_;  // handle to device name
+  DeviceHandle next_device_handle_ = kFirstDeviceHandle;
   std::vector<SimulatedProcedure> procedures_;
   std::map<WindowHandle, WindowProcedure> windows_;
   WindowHandle next_window_ = kFirstWindow;

@@ -1,21 +1,23 @@
 // Loads a DLL the way a host application does: LoadLibrary, GetProcAddress by
-// name, FreeLibrary. Used by the host program and the Windows-side tests.
+// name, FreeLibrary.
 #pragma once
 
 #include <string>
 
-namespace korvex {
+#include "module_caller.h"
 
-class LoadedLibrary {
+namespace korvex::host_tool {
+
+class LoadedLibrary : public ModuleBinding {
  public:
   explicit LoadedLibrary(const std::string& path);
-  ~LoadedLibrary();
+  ~LoadedLibrary() override;
   LoadedLibrary(const LoadedLibrary&) = delete;
   LoadedLibrary& operator=(const LoadedLibrary&) = delete;
 
   bool loaded() const { return handle_ != nullptr; }
   unsigned long load_error() const { return load_error_; }
-  void* find(const char* name) const;
+  void* find(const char* name) const override;
 
  private:
   void* handle_ = nullptr;
@@ -28,4 +30,4 @@ std::string program_directory();
 // Puts standard output in binary mode, so that "\n" is not written as CR LF.
 void use_binary_stdout();
 
-}  // namespace korvex
+}  // namespace korvex::host_tool

@@ -1,12 +1,11 @@
-// The module object: all module-wide state, one object per subsystem, alive
-// from the host's load of the module to its unload.
+// The module object: all module-wide state, the exchange cells and one object
+// per subsystem, alive from the host's load of the module to its unload.
 #pragma once
 
 #include "drives/drive_inventory.h"
+#include "exchange/value_exchange.h"
 #include "host/event_names.h"
-#include "host/host_interface.h"
 #include "host/host_settings.h"
-#include "host/value_exchange.h"
 #include "host/window_hook.h"
 #include "identify/disk_identification.h"
 #include "platform/platform.h"
@@ -15,7 +14,8 @@ namespace korvex {
 
 class Module {
  public:
-  explicit Module(Platform& platform);
+  explicit Module(Platform& platform)
+      : platform(platform), drives(platform), disks(platform), window_hook(platform) {}
   Module(const Module&) = delete;
   Module& operator=(const Module&) = delete;
 
@@ -23,12 +23,10 @@ class Module {
   // Members go in reverse order at unload, which is the module's shutdown
   // order: the host's window gets its procedure back before anything else,
   // then the event names, the text result, the text stack and the host path
-  // are released, and the drive list last. The drive inventory only keeps a
-  // reference to the exchange, which may be bound before the exchange is made.
+  // are released, and the drive list last.
   DriveInventory drives;
   HostSettings settings;
   ValueExchange exchange;
-  HostInterface host;
   EventNames events;
   DiskIdentification disks;
   WindowHook window_hook;

@@ -1,4 +1,4 @@
-#include "host/value_exchange.h"
+#include "exchange/value_exchange.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "host/module.h"
+#include "module/module.h"
 
 #include <memory>
 
@@ -11,16 +11,6 @@ std::unique_ptr<Module>& module_slot() {
 }
 
 }  // namespace
-
-Module::Module(Platform& platform)
-    : platform(platform),
-      drives(platform, exchange),
-      settings(),
-      exchange(),
-      host(platform, exchange),
-      events(exchange),
-      disks(platform, exchange),
-      window_hook(platform) {}
 
 void load_module(Platform& platform) { module_slot() = std::make_unique<Module>(platform); }
 

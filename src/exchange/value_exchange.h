@@ -1,6 +1,7 @@
 // The cells through which host and module exchange values: two five-slot
-// stacks the host pushes onto, and two result cells it reads back. Every
-// subsystem reads the stacks and writes the results through this object.
+// stacks the host pushes onto, and two result cells it reads back. Only the
+// export layer touches them: it reads the slots a query needs and writes the
+// query's answer.
 #pragma once
 
 #include <array>
@@ -24,11 +25,14 @@ class ValueExchange {
   std::int32_t result() const { return result_; }
   void set_result(std::int32_t value) { result_ = value; }
 
+  // std::string keeps its characters NUL-terminated, the empty text included,
+  // so c_str() is a valid C string for the host until the text result changes.
   const std::string& text_result() const { return text_result_; }
   void set_text_result(std::string text) { text_result_ = std::move(text); }
 
  private:
   std::array<std::int32_t, kSlots> data_{};
+  // The text result is released before the text stack at unload.
   std::array<std::string, kSlots> texts_{};
   std::int32_t result_ = 0;
   std::string text_result_;

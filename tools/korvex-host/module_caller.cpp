@@ -1,6 +1,13 @@
-#include "module_binding.h"
+#include "module_caller.h"
 
 #include "support/quoted_text.h"
+
+// The exports are cdecl; only 32-bit Windows has another convention to avoid.
+#if defined(_WIN32) && defined(__i386__)
+#define KORVEX_CDECL __cdecl
+#else
+#define KORVEX_CDECL
+#endif
 
 namespace korvex::host_tool {
 namespace {
@@ -25,9 +32,9 @@ const char* text_pointer(const Argument& argument) {
 
 }  // namespace
 
-std::optional<std::string> call_export(const ExportShape& shape, void* address,
+std::optional<std::string> call_export(const ExportEntry& entry, void* address,
                                        const std::vector<Argument>& arguments) {
-  switch (shape.arguments) {
+  switch (entry.arguments) {
     case Arguments::kInteger: as<IntegerCall>(address)(arguments.at(0).integer); break;
     case Arguments::kText: as<TextCall>(address)(text_pointer(arguments.at(0))); break;
     case Arguments::kWindow:
@@ -39,9 +46,9 @@ std::optional<std::string> call_export(const ExportShape& shape, void* address,
                                    arguments.at(4).integer);
       break;
     case Arguments::kNone:
-      switch (shape.returns) {
+      switch (entry.returns) {
         case Returns::kNumber: return std::to_string(as<IntegerResult>(address)());
-        case Returns::kString: {
+        case Returns::kText: {
           const char* text = as<TextResult>(address)();
           return text == nullptr ? "null" : quoted_text(text);
         }
@@ -52,33 +59,47 @@ std::optional<std::string> call_export(const ExportShape& shape, void* address,
   return std::nullopt;
 }
 
-void* ModuleCalls::require(const char* name) {
+void* ModuleCaller::require(const char* name) const {
   void* address = binding_.find(name);
   if (address == nullptr) throw HostError(std::string("the module has no export ") + name);
   return address;
 }
 
-void ModuleCalls::call(const char* name) { as<VoidCall>(require(name))(); }
+void ModuleCaller::call(const char* name) const { as<VoidCall>(require(name))(); }
 
-void ModuleCalls::set_data(std::int32_t value) { as<IntegerCall>(require("SetData"))(value); }
+void ModuleCaller::set_data(std::int32_t value) const {
+  as<IntegerCall>(require("SetData"))(value);
+}
 
-std::int32_t ModuleCalls::get_data() { return as<IntegerResult>(require("GetData"))(); }
+std::int32_t ModuleCaller::get_data() const { return as<IntegerResult>(require("GetData"))(); }
 
-std::string ModuleCalls::get_file() { return text_of("GetFile"); }
+void ModuleCaller::set_file(const char* text) const { as<TextCall>(require("SetFile"))(text); }
 
-std::string ModuleCalls::text_answer(const char* query) {
+void ModuleCaller::set_parent_window(std::uintptr_t window) const {
+  as<WindowCall>(require("SetParentWindow"))(window);
+}
+
+std::string ModuleCaller::get_file() const { return text_of("GetFile"); }
+
+std::string ModuleCaller::text_of(const char* name) const {
+  const char* text = as<TextResult>(require(name))();
+  return text == nullptr ? std::string() : std::string(text);
+}
+
+std::string ModuleCaller::text_answer(const char* query) const {
   call(query);
   return get_file();
 }
 
-std::int32_t ModuleCalls::number_answer(const char* query) {
+std::int32_t ModuleCaller::number_answer(const char* query) const {
   call(query);
   return get_data();
 }
 
-std::string ModuleCalls::text_of(const char* name) {
-  const char* text = as<TextResult>(require(name))();
-  return text == nullptr ? std::string() : std::string(text);
+std::pair<std::string, std::int32_t> ModuleCaller::hdd_info(std::int32_t device_number) const {
+  set_data(device_number);
+  call("GetHddInfo");
+  return {get_file(), get_data()};
 }
 
 }  // namespace korvex::host_tool

@@ -1,11 +1,11 @@
-#include "platform/win32/library_loader.h"
+#include "library_loader.h"
 
 #include <fcntl.h>
 #include <io.h>
 #include <stdio.h>
 #include <windows.h>
 
-namespace korvex {
+namespace korvex::host_tool {
 
 LoadedLibrary::LoadedLibrary(const std::string& path)
     : handle_(LoadLibraryA(path.c_str())), load_error_(handle_ == nullptr ? GetLastError() : 0) {}
@@ -28,4 +28,4 @@ std::string program_directory() {
 
 void use_binary_stdout() { _setmode(_fileno(stdout), _O_BINARY); }
 
-}  // namespace korvex
+}  // namespace korvex::host_tool

@@ -8,7 +8,7 @@
 // The link routes the runtime's TlsAlloc import slot through the recorder
 // below (ld --wrap on the import symbol; see CMakeLists.txt), which notes the
 // slots the runtime took, for release at unload.
-#include "platform/win32/runtime_resources.h"
+#include "module/win32/runtime_resources.h"
 
 #include <algorithm>
 #include <array>

@@ -2,8 +2,8 @@
 // process detach; thread notifications do nothing.
 #include <windows.h>
 
-#include "host/module.h"
-#include "platform/win32/runtime_resources.h"
+#include "module/module.h"
+#include "module/win32/runtime_resources.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {
