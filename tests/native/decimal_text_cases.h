@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-namespace korvex::testing {
+namespace korvex::tests {
 
 struct NumberCase {
   double value;
@@ -68,4 +68,4 @@ inline const IntegerCase kIntegerCases[] = {
     {static_cast<std::int32_t>(3000000000u), "-1294967296"},
 };
 
-}  // namespace korvex::testing
+}  // namespace korvex::tests

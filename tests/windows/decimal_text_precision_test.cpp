@@ -22,7 +22,7 @@ class UnderHostControlWord : public ::testing::TestWithParam<std::uint16_t> {
 };
 
 TEST_P(UnderHostControlWord, NumberToTextGivesEveryTableCase) {
-  for (const auto& [value, text] : testing::kNumberCases) {
+  for (const auto& [value, text] : tests::kNumberCases) {
     std::string digits;
     {
       ExtendedPrecision precision;
@@ -34,7 +34,7 @@ TEST_P(UnderHostControlWord, NumberToTextGivesEveryTableCase) {
 }
 
 TEST_P(UnderHostControlWord, IntegerToTextGivesEveryTableCase) {
-  for (const auto& [value, text] : testing::kIntegerCases) {
+  for (const auto& [value, text] : tests::kIntegerCases) {
     EXPECT_EQ(integer_to_text(value), text) << "value " << value;
   }
 }
