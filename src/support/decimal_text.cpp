@@ -13,11 +13,13 @@ constexpr long double kUpperScalingBound = 1e13L;
 // nearest with ties to even sends 10^14 - 0.5 up to the even 10^14, so the
 // loop can compare the unrounded value with this bound instead.
 constexpr long double kRoundsToDigitBound = 1e14L - 0.5L;
-// A double's significand has 53 bits, so its product by 10^4 fits in the 64
-// bits of the working format: one exact product by 10^4 gives the value that
-// four exact products by ten give. Below 5 x 10^8 at least four follow.
-constexpr long double kFourExactScalingsBound = 5e8L;
-constexpr long double kFourScalings = 1e4L;
+// A double's significand has 53 bits and 10^4 = 5^4 x 2^4 adds 10 more, so
+// its first four products by ten are exact in the 64 bits of the working
+// format and the fifth is the first that rounds: one product by 10^5 rounds
+// the same exact value once. Below 10^9 four products stay below 10^13, so
+// at least five follow.
+constexpr long double kFiveScalingsBound = 1e9L;
+constexpr long double kFiveScalings = 1e5L;
 
 constexpr char kDigitPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
@@ -69,9 +71,9 @@ struct FifteenDigits {
 FifteenDigits scale_to_fifteen_digits(long double magnitude) {
   int point = kSignificantDigits;
   if (magnitude < kLowerScalingBound) {
-    if (magnitude < kFourExactScalingsBound) {
-      magnitude *= kFourScalings;
-      point -= 4;
+    if (magnitude < kFiveScalingsBound) {
+      magnitude *= kFiveScalings;
+      point -= 5;
     }
   } else {
     while (magnitude >= kUpperScalingBound) {
