@@ -6,7 +6,14 @@
 #pragma once
 
 #include <cmath>
+#include <cstddef>
+#include <iomanip>
+#include <sstream>
 #include <string>
+#include <vector>
+
+#include "support/decimal_text.h"
+#include "support/extended_precision.h"
 
 namespace korvex::tests {
 
@@ -50,6 +57,31 @@ inline std::string reference_number_text(double value) {
     if (text.back() == '.') text.pop_back();
   }
   return negative ? "-" + text : text;
+}
+
+struct ReferenceComparison {
+  std::size_t differences = 0;
+  std::string first_differences;  // one line each, the first ten
+};
+
+// The module's conversion against the reference, under the module's scope.
+inline ReferenceComparison compare_with_reference(const std::vector<double>& values) {
+  constexpr std::size_t kReportedDifferences = 10;
+  ExtendedPrecision precision;
+  ReferenceComparison comparison;
+  std::string text;
+  for (const double value : values) {
+    text.clear();
+    append_number_text(value, text);
+    const std::string expected = reference_number_text(value);
+    if (text != expected && ++comparison.differences <= kReportedDifferences) {
+      std::ostringstream line;
+      line << std::setprecision(17) << value << " gives " << text << ", the reference " << expected
+           << "\n";
+      comparison.first_differences += line.str();
+    }
+  }
+  return comparison;
 }
 
 }  // namespace korvex::tests

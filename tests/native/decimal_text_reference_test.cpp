@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <iomanip>
 #include <limits>
 #include <random>
 #include <string>
@@ -17,7 +16,6 @@
 #include "decimal_text_cases.h"
 #include "decimal_text_reference.h"
 #include "size_like_values.h"
-#include "support/decimal_text.h"
 #include "support/extended_precision.h"
 
 namespace korvex::tests {
@@ -25,22 +23,11 @@ namespace {
 
 // Fixed, so that a failure repeats.
 constexpr std::uint64_t kSeed = 0x4B6F72766578;
-constexpr std::size_t kReportedDifferences = 10;
 
 void expect_reference_digits(const std::vector<double>& values) {
-  ExtendedPrecision precision;
-  std::size_t differences = 0;
-  std::string text;
-  for (const double value : values) {
-    text.clear();
-    append_number_text(value, text);
-    const std::string expected = reference_number_text(value);
-    if (text != expected && ++differences <= kReportedDifferences) {
-      ADD_FAILURE() << std::setprecision(17) << value << " gives " << text << ", the reference "
-                    << expected;
-    }
-  }
-  EXPECT_EQ(differences, 0u) << "of " << values.size() << " values";
+  const ReferenceComparison comparison = compare_with_reference(values);
+  EXPECT_EQ(comparison.differences, 0u) << "of " << values.size() << " values:\n"
+                                        << comparison.first_differences;
 }
 
 // The double nearest to digits x 10^exponent.
