@@ -5,26 +5,16 @@
 #include <cstdint>
 
 #include "support/extended_precision.h"
+#include "x87_flags.h"
 
 namespace korvex::bench {
 namespace {
 
+using tests::clear_x87_flags;
+using tests::raise_inexact;
+using tests::raise_zero_divide;
+
 constexpr std::uint16_t kHost53Bits = 0x027F;
-
-void clear_x87_flags() { __asm__ __volatile__("fnclex"); }
-
-void raise_inexact() {
-  volatile long double one = 1;
-  volatile long double third = one / 3;
-  (void)third;
-}
-
-void raise_zero_divide() {
-  volatile long double one = 1;
-  volatile long double zero = 0;
-  volatile long double quotient = one / zero;
-  (void)quotient;
-}
 
 enum class Caller { kWithoutFlags, kWithFlag };
 enum class Work { kRaisesNothing, kRaisesNewFlag };

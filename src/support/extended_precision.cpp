@@ -49,9 +49,10 @@ void set_x87_control_word(std::uint16_t control) {
   __asm__ __volatile__("fldcw %0" : : "m"(control));
 }
 
-// fldcw costs more than the rest, so it is skipped when the caller already
-// runs with the module's control word. The flags stay: they only accumulate,
-// so comparing them on the way out shows whether the work raised new ones.
+// Loading a control word stalls many processors, so fldcw is skipped when the
+// caller already runs with the module's. The flags stay as they are: they
+// only accumulate, so comparing them on the way out shows whether the work
+// raised new ones.
 ExtendedPrecision::ExtendedPrecision()
     : saved_control_(x87_control_word()), saved_flags_(x87_exception_flags()) {
   // A caller's pending unmasked exception would be taken by the first waiting

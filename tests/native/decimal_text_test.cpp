@@ -9,6 +9,7 @@
 
 #include "decimal_text_cases.h"
 #include "support/extended_precision.h"
+#include "x87_flags.h"
 
 // Every allocation of the test program is counted, so that a test can show
 // that a call makes none.
@@ -91,32 +92,6 @@ TEST(IntegerPower, GivesExactPowersOfTen) {
   EXPECT_EQ(integer_power(2, 10), 1024);
 }
 
-constexpr std::uint16_t kZeroDivideFlag = 0x04;
-constexpr std::uint16_t kInexactFlag = 0x20;
-constexpr std::uint16_t kPendingFlag = 0x80;
-constexpr std::uint16_t kFlags = 0xFF;
-
-std::uint16_t x87_status_word() {
-  std::uint16_t status;
-  __asm__ __volatile__("fnstsw %0" : "=m"(status));
-  return status;
-}
-
-void clear_x87_flags() { __asm__ __volatile__("fnclex"); }
-
-void raise_inexact() {
-  volatile long double one = 1;
-  volatile long double third = one / 3;
-  (void)third;
-}
-
-void raise_zero_divide() {
-  volatile long double one = 1;
-  volatile long double zero = 0;
-  volatile long double quotient = one / zero;
-  (void)quotient;
-}
-
 enum class Work { kRaisesNothing, kRaisesNewFlag, kRaisesCallersFlag };
 
 struct ScopeCase {
@@ -150,7 +125,7 @@ TEST(ExtendedPrecision, GivesTheCallerItsControlWordAndFlagsBack) {
         if (work == Work::kRaisesCallersFlag) raise_inexact();
       }
       const std::uint16_t control_after = x87_control_word();
-      const std::uint16_t flags_after = x87_status_word() & kFlags;
+      const std::uint16_t flags_after = x87_flags();
       clear_x87_flags();
       set_x87_control_word(original);
       EXPECT_EQ(control_after, control);
@@ -167,13 +142,13 @@ TEST(ExtendedPrecision, GivesTheCallerItsPendingExceptionBack) {
   // instruction: the scope must neither take it nor lose it.
   const std::uint16_t unmasks_zero_divide = 0x037B;
   set_x87_control_word(unmasks_zero_divide);
-  const std::uint16_t pending = x87_status_word() & kFlags;
+  const std::uint16_t pending = x87_flags();
   {
     ExtendedPrecision precision;
     raise_inexact();
   }
   const std::uint16_t control_after = x87_control_word();
-  const std::uint16_t flags_after = x87_status_word() & kFlags;
+  const std::uint16_t flags_after = x87_flags();
   clear_x87_flags();
   set_x87_control_word(original);
   EXPECT_EQ(pending, kZeroDivideFlag | kPendingFlag);
