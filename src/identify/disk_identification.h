@@ -8,6 +8,7 @@
 
 #include "identify/identify_query.h"
 #include "identify/identify_record.h"
+#include "identify/system_class.h"
 #include "platform/platform.h"
 
 namespace korvex {
@@ -66,7 +67,8 @@ using DiskAnswer = std::variant<std::int32_t, std::string>;
 
 class DiskIdentification {
  public:
-  explicit DiskIdentification(Platform& platform) : platform_(platform), query_(platform) {}
+  explicit DiskIdentification(Platform& platform)
+      : platform_(platform), system_class_(platform), query_(platform, system_class_) {}
 
   // Asks the disk with this number: first through the SCSI port name, then,
   // when that gives no serial text, through the physical drive name. The
@@ -80,6 +82,7 @@ class DiskIdentification {
 
  private:
   Platform& platform_;
+  SystemClass system_class_;
   IdentifyQuery query_;
   IdentifyRecord record_;
 };

@@ -14,7 +14,8 @@ namespace korvex {
 
 class IdentifyQuery {
  public:
-  explicit IdentifyQuery(Platform& platform) : platform_(platform), system_class_(platform) {}
+  IdentifyQuery(Platform& platform, SystemClass& system_class)
+      : platform_(platform), system_class_(system_class) {}
 
   // On the NT family the device number and port flag name the device
   // (port flag set: \\.\ScsiN:, clear: \\.\PhysicalDriveN); the 9x family
@@ -26,7 +27,7 @@ class IdentifyQuery {
 
  private:
   Platform& platform_;
-  SystemClass system_class_;
+  SystemClass& system_class_;
 };
 
 }  // namespace korvex

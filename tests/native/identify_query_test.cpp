@@ -55,7 +55,8 @@ TEST(IdentifyQuery, OpensTheDeviceAndSendsTheRequestByteForByte) {
     machine.version = c.version;
     machine.devices[c.device] = answering({});
     RecordingPlatform recorder(machine);
-    IdentifyQuery query(recorder);
+    SystemClass system_class(recorder);
+    IdentifyQuery query(recorder, system_class);
     IdentifyRecord record;
     query.run(c.device_number, c.drive_number, c.port_flag, record);
 
@@ -81,7 +82,8 @@ TEST(IdentifyQuery, OnlyAnAnswerReplacesTheRecordAndEveryHandleIsClosed) {
     sector[255] = 0x5A;
     sector[256] = 0xA5;  // beyond the record
     const std::string device = version == kWin98 ? "\\\\.\\SMARTVSD" : "\\\\.\\Scsi0:";
-    IdentifyQuery query(machine);
+    SystemClass system_class(machine);
+    IdentifyQuery query(machine, system_class);
     IdentifyRecord record;
 
     machine.devices[device] = answering(sector);
