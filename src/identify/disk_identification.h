@@ -71,8 +71,11 @@ class DiskIdentification {
       : platform_(platform), system_class_(platform), query_(platform, system_class_) {}
 
   // Asks the disk with this number: first through the SCSI port name, then,
-  // when that gives no serial text, through the physical drive name. The
-  // record starts out zero and keeps the last answer.
+  // when that gives no serial text, through the physical drive name. On NT
+  // 5.0 and later, when both leave the serial text empty, the physical drive
+  // is asked again through the ATA pass-through (from NT 5.2) and then the
+  // storage property query, each only while the serial text stays empty.
+  // The record starts out zero and keeps the last answer.
   HddInfo get_hdd_info(std::int32_t device_number);
 
   // One getter's answer from the record, which it leaves as it is.
@@ -81,6 +84,9 @@ class DiskIdentification {
   const IdentifyRecord& record() const { return record_; }
 
  private:
+  bool asks_newer_requests();
+  std::string ask_newer_requests(std::int32_t device_number);
+
   Platform& platform_;
   SystemClass system_class_;
   IdentifyQuery query_;

@@ -68,4 +68,19 @@ std::string IdentifyQuery::run(std::int32_t device_number, std::uint8_t drive_nu
   return keep_sector(std::span(request.buffer).subspan(request.sector_at), record);
 }
 
+std::string IdentifyQuery::run_ata_pass_through(std::int32_t device_number,
+                                                IdentifyRecord& record) {
+  AtaIdentifyBuffer buffer;
+  prepare_ata_identify(buffer);
+  std::uint32_t returned = 0;
+  // As on the SMART and miniport paths success alone decides: the task file the disk
+  // hands back is not examined, and a refused command leaves the data zero.
+  if (!send_device_request(platform_, read_write_opening(physical_drive_name(device_number)),
+                           win32::kAtaPassThrough, &buffer, sizeof buffer, &buffer, sizeof buffer,
+                           &returned)) {
+    return {};
+  }
+  return keep_sector(buffer.sector, record);
+}
+
 }  // namespace korvex

@@ -25,6 +25,11 @@ class IdentifyQuery {
   std::string run(std::int32_t device_number, std::uint8_t drive_number, bool port_flag,
                   IdentifyRecord& record);
 
+  // The same command through the ATA pass-through of \\.\PhysicalDriveN,
+  // which NT offers from 5.2 on and which SATA disks answer where they refuse
+  // the miniport request. Returns and records as run() does.
+  std::string run_ata_pass_through(std::int32_t device_number, IdentifyRecord& record);
+
  private:
   Platform& platform_;
   SystemClass& system_class_;
