@@ -268,6 +268,39 @@ TEST_F(ExportsTest, DiskGettersAnswerInTheirFormAndTouchOnlyTheirCell) {
       << "getters leave the record as it was";
 }
 
+TEST_F(ExportsTest, AStorageDescriptorAnswersTheTextGettersAndLeavesTheNumbersZero) {
+  machine.elevated = false;
+  machine.devices["\\\\.\\PhysicalDrive0"] = describing(
+      {.product = "Samsung SSD 980 PRO 1TB", .revision = "5B2QGXA7", .serial = "S6B1NX0R123456"});
+  module->exchange.set_result(-7);
+  GetHddInfo();
+  EXPECT_STREQ(GetFile(), "S6B1NX0R123456");
+  EXPECT_EQ(GetData(), 0);
+  const std::pair<Export, const char*> texts[] = {{GetHddPhysicalSerial, "S6B1NX0R123456"},
+                                                  {GetHddFirmwareRev, "5B2QGXA7"},
+                                                  {GetHddModelNumber, "Samsung SSD 980 PRO 1TB"},
+                                                  {GetHddBufferSize, "0"},
+                                                  {GetHddTotalAddressableSectors, "0"}};
+  for (const auto& [getter, expected] : texts) {
+    getter();
+    EXPECT_STREQ(GetFile(), expected);
+  }
+  GetHddNumCyls();
+  EXPECT_EQ(GetData(), 0);
+}
+
+TEST_F(ExportsTest, WhenEveryAttemptFailsGetErrorMessageExplainsTheFirstTwoAttemptsFailure) {
+  machine.elevated = false;
+  machine.messages[1] = "Invalid function.\r\n";
+  machine.messages[5] = "Access denied.\r\n";
+  // Opens with access 0, so the storage query reaches it and fails with 1.
+  machine.devices["\\\\.\\PhysicalDrive0"] = {};
+  GetHddInfo();
+  EXPECT_EQ(GetData(), 5);
+  GetErrorMessage();
+  EXPECT_STREQ(GetFile(), "Access denied.");
+}
+
 TEST_F(ExportsTest, GetErrorMessageReplacesTheTextEvenWithNone) {
   machine.messages[2] = "File not found.\r\n";
   machine.last_error = 2;
