@@ -48,22 +48,26 @@ std::string DiskIdentification::ask_newer_requests(std::int32_t device_number) {
   return serial;
 }
 
-DiskAnswer DiskIdentification::answer(const DiskGetter& getter) const {
+DiskAnswer DiskIdentification::answer(const DiskGetter& getter) {
   const std::uint8_t word = getter.field.first_word;
+  answer_text_.clear();
   switch (getter.form) {
     case OutputForm::kNumber:
       return std::int32_t{record_.word(word)};
     case OutputForm::kDecimalText:
       // The 32-bit fields are taken as signed: from 2^31 up they read negative.
-      return integer_to_text(getter.field.words == 2
-                                 ? static_cast<std::int32_t>(record_.double_word(word))
-                                 : record_.word(word));
+      append_integer_text(getter.field.words == 2
+                              ? static_cast<std::int32_t>(record_.double_word(word))
+                              : record_.word(word),
+                          answer_text_);
+      break;
     case OutputForm::kIdentifyText:
-      return identify_text(record_.bytes_of(getter.field));
+      append_identify_text(record_.bytes_of(getter.field), answer_text_);
+      break;
     case OutputForm::kEmptyText:
       break;
   }
-  return std::string();
+  return std::string_view(answer_text_);
 }
 
 }  // namespace korvex

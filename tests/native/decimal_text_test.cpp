@@ -2,29 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cfloat>
-#include <cstdlib>
-#include <new>
 
 #include "decimal_text_cases.h"
+#include "heap_allocations.h"
 #include "support/extended_precision.h"
 #include "x87_flags.h"
-
-// Every allocation of the test program is counted, so that a test can show
-// that a call makes none.
-namespace {
-std::atomic<std::size_t> allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-  ++allocations;
-  if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
-  throw std::bad_alloc();
-}
-
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 
 namespace korvex::tests {
 namespace {
@@ -59,9 +42,9 @@ TEST(AppendText, AddsToTheTextWithoutAllocatingWhenItHasRoom) {
   out.reserve(before.size() + kRoomForAnyText);
   const auto expect_appended = [&](const std::string& expected, const auto& append) {
     out = before;
-    const std::size_t allocations_before = allocations;
+    const std::size_t allocations_before = heap_allocations();
     append(out);
-    EXPECT_EQ(allocations - allocations_before, 0u) << expected;
+    EXPECT_EQ(heap_allocations() - allocations_before, 0u) << expected;
     EXPECT_EQ(out, before + expected);
   };
   for (const auto& [value, text] : kNumberCases) {

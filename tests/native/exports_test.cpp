@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "heap_allocations.h"
 #include "identify_fixtures.h"
 #include "loaded_module.h"
 #include "platform/sim/recording_platform.h"
@@ -310,6 +312,67 @@ TEST_F(ExportsTest, GetErrorMessageReplacesTheTextEvenWithNone) {
   machine.last_error = 3;
   GetErrorMessage();
   EXPECT_STREQ(GetFile(), "");
+}
+
+// Hosts call the getters in tight loops: once the module has answered once,
+// every exchange export and every getter reuses the storage it has.
+TEST_F(ExportsTest, ExchangeExportsAndGettersAllocateNothingOnceTheyHaveAnswered) {
+  constexpr std::int64_t kGiB = std::int64_t{1} << 30;
+  machine.drives['C'] = {.label = std::string(200, 'L'), .file_system = std::string(100, 'F'),
+                         .serial = 0xA4B3C2D1, .total = 80026361857, .free = 25 * kGiB + 1};
+  machine.devices["\\\\.\\Scsi0:"] = answering(known_sector());
+  machine.messages[2] = "The system cannot find the file specified.\r\n";
+  const std::string pushed(40, 'p');
+  // Five places in kilobytes give the longest size texts; slot 0 then selects drive 0.
+  const auto set_align = [] {
+    SetData(5);
+    SetData(1);
+    SetAlign();
+    SetData(0);
+  };
+  const std::pair<const char*, std::function<void()>> calls[] = {
+      {"SetData, SetAlign", set_align},
+      {"GetData", [] { GetData(); }},
+      {"SetFile", [&] { SetFile(pushed.c_str()); }},
+      {"GetFile", [] { GetFile(); }},
+      {"GetInfo", [] { GetInfo(); }},
+      {"Copyright", [] { Copyright(); }},
+      {"SelectDrive", SelectDrive},
+      {"GetDriveLetter", GetDriveLetter},
+      {"GetDriveFileSystem", GetDriveFileSystem},
+      {"GetVolumeLabel", GetVolumeLabel},
+      {"GetVolumeSerial", GetVolumeSerial},
+      {"GetDriveType", GetDriveType},
+      {"GetTotalSpace", GetTotalSpace},
+      {"GetFreeSpace", GetFreeSpace},
+      {"GetUsedSpace", GetUsedSpace},
+      {"GetUsedPercent", GetUsedPercent},
+      {"GetFreePercent", GetFreePercent},
+      {"GetErrorMessage", [&] { machine.last_error = 2; GetErrorMessage(); }},
+      {"GetHddGenConfig", GetHddGenConfig},
+      {"GetHddPhysicalSerial", GetHddPhysicalSerial},
+      {"GetHddModelNumber", GetHddModelNumber},
+      {"GetHddFirmwareRev", GetHddFirmwareRev},
+      {"GetHddCurrentSectorCapacity", GetHddCurrentSectorCapacity},
+      {"GetHddVendorUnique", GetHddVendorUnique},
+  };
+  ListDrives();
+  GetHddInfo();
+  set_align();
+  SelectDrive();
+  // A pushed text reuses the storage of the text it pushes out of slot 4.
+  for (int slot = 0; slot < ValueExchange::kSlots; ++slot) SetFile(pushed.c_str());
+  for (int round = 0; round < 2; ++round) {
+    for (const auto& [name, call] : calls) {
+      const std::size_t before = heap_allocations();
+      call();
+      if (round == 1) {
+        EXPECT_EQ(heap_allocations() - before, 0u) << name;
+      }
+    }
+  }
+  GetTotalSpace();
+  EXPECT_STREQ(GetFile(), "78150744.00098 KB") << "the sizes were written";
 }
 
 }  // namespace
