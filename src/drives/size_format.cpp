@@ -25,6 +25,11 @@ constexpr int kBytes = 0;
 constexpr int kGigabytes = 3;
 constexpr int kLargestDecimalPlaces = 5;
 
+// 10 to the power of each number of decimal places, exact in the 80-bit format.
+constexpr std::array<long double, kLargestDecimalPlaces + 1> kScales = {
+    integer_power(10, 0), integer_power(10, 1), integer_power(10, 2),
+    integer_power(10, 3), integer_power(10, 4), integer_power(10, 5)};
+
 // Automatic mode: the largest unit the count reaches. Counts of a terabyte and
 // more stay in gigabytes, as mode 3 shows them, rather than losing their text.
 int automatic_unit(std::int64_t bytes) {
@@ -40,7 +45,7 @@ double value_in_unit(std::int64_t bytes, int unit, int places) {
   // of two is exact, and rint rounds ties to even under the module's control
   // word. A scaled value of 2^63 or more has no fraction left to round, so it
   // passes unchanged, never through an out-of-range integer conversion.
-  const long double scale = integer_power(10, places);
+  const long double scale = kScales[static_cast<std::size_t>(places)];
   const long double quotient =
       static_cast<long double>(bytes) / static_cast<long double>(kUnits[unit].divisor);
   const long double rounded = std::rint(quotient * scale);

@@ -155,23 +155,4 @@ std::string integer_to_text(std::int32_t value) {
   return text;
 }
 
-long double integer_power(long double base, std::int32_t exponent) {
-  long double power = 1;
-  if (exponent == 0) return power;
-  std::uint32_t n = static_cast<std::uint32_t>(exponent);
-  if (exponent < 0) {
-    base = 1 / base;
-    n = 0u - n;
-  }
-  for (;;) {
-    const bool bit = (n & 1u) != 0;
-    n >>= 1;
-    if (bit) {
-      power *= base;
-      if (n == 0) return power;
-    }
-    base *= base;
-  }
-}
-
 }  // namespace korvex

@@ -22,7 +22,25 @@ std::string number_to_text(double value);
 void append_integer_text(std::int32_t value, std::string& out);
 std::string integer_to_text(std::int32_t value);
 
-// base to the power exponent by repeated squaring, each step one 80-bit operation.
-long double integer_power(long double base, std::int32_t exponent);
+// base to the power exponent by repeated squaring, each step one 80-bit
+// operation. A constant expression, so that fixed powers cost nothing at run time.
+constexpr long double integer_power(long double base, std::int32_t exponent) {
+  long double power = 1;
+  if (exponent == 0) return power;
+  std::uint32_t n = static_cast<std::uint32_t>(exponent);
+  if (exponent < 0) {
+    base = 1 / base;
+    n = 0u - n;
+  }
+  for (;;) {
+    const bool bit = (n & 1u) != 0;
+    n >>= 1;
+    if (bit) {
+      power *= base;
+      if (n == 0) return power;
+    }
+    base *= base;
+  }
+}
 
 }  // namespace korvex
