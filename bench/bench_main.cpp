@@ -1,6 +1,7 @@
 // Runs the benchmarks and prints one table: the time per item of each (a
-// value converted, a scope entered and left), the median of the repetitions
-// when there are several, and the ratio to a baseline where one is named.
+// value converted, a scope entered and left, an export called), the median of
+// the repetitions when there are several, the heap allocations per item where
+// a benchmark counts them, and the ratio to a baseline where one is named.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -33,14 +34,21 @@ class TableReporter : public benchmark::BenchmarkReporter {
                               : run.run_type == Run::RT_Iteration;
       const auto items = run.counters.find("items_per_second");
       if (!wanted || items == run.counters.end() || items->second.value <= 0) continue;
-      rows_.push_back({run.run_name.str(), 1e9 / items->second.value});
+      const auto allocations = run.counters.find("allocations");
+      rows_.push_back({run.run_name.str(), 1e9 / items->second.value,
+                       allocations == run.counters.end() ? -1 : allocations->second.value});
     }
   }
 
   void Finalize() override {
-    std::printf("%-40s %10s  %s\n", "benchmark", "ns/item", "ratio");
+    std::printf("%-44s %10s %8s  %s\n", "benchmark", "ns/item", "allocs", "ratio");
     for (const Row& row : rows_) {
-      std::printf("%-40s %10.1f", row.name.c_str(), row.nanoseconds);
+      std::printf("%-44s %10.1f", row.name.c_str(), row.nanoseconds);
+      if (row.allocations >= 0) {
+        std::printf(" %8.2f", row.allocations);
+      } else {
+        std::printf(" %8s", "");
+      }
       for (const Ratio& ratio : kRatios) {
         const Row* baseline = find(ratio.baseline);
         if (ratio.row == row.name && baseline != nullptr) {
@@ -56,6 +64,7 @@ class TableReporter : public benchmark::BenchmarkReporter {
   struct Row {
     std::string name;
     double nanoseconds;
+    double allocations;  // per item; negative where the benchmark does not count them
   };
 
   const Row* find(std::string_view name) const {
