@@ -89,6 +89,9 @@ TEST(MachineFile, NamesTheFieldOfEveryError) {
       {R"({"drives": [{"letter": "C"}, {"letter": "D", "type": 3,]})",
        "drives[1]: not valid JSON: \"parse error"},
       {R"({"version": 1, "x\u00e9": 2})", R"(machine: unknown field "x\xc3\xa9")"},
+      // Found by the machine-file fuzzer: the parser's own message quoted the raw byte.
+      {R"({"drives": [{"letter": "A")" "\xd4" R"( "type": 2}]})",
+       R"(drives[0]: not valid JSON: "parse error)"},
       {R"({"devices": {"d": {"sector": "0g"}}})", R"(devices.d.sector: not a hex digit: "g")"},
       {R"({"messages": {"2\n": "a"}})", R"(messages["2\n"]: "2\n" is not a decimal 32-bit code)"},
       {R"({"messages": {"2": 5}})", "messages.2: expected a text"},

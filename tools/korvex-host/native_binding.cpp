@@ -1,8 +1,7 @@
 #include <iostream>
 #include <memory>
-#include <string_view>
 
-#include "module/exports.h"
+#include "linked_exports.h"
 #include "module/module.h"
 #include "module_binding.h"
 #include "platform/sim/machine_file.h"
@@ -11,16 +10,6 @@
 
 namespace korvex::host_tool {
 namespace {
-
-struct LinkedExport {
-  std::string_view name;
-  void* address;
-};
-
-#define KORVEX_LINKED_EXPORT(ordinal, name, arguments, returns) \
-  LinkedExport{#name, reinterpret_cast<void*>(&::name)},
-const LinkedExport kLinkedExports[] = {KORVEX_EXPORT_TABLE(KORVEX_LINKED_EXPORT)};
-#undef KORVEX_LINKED_EXPORT
 
 // The module's code is linked into this program, exports included, and runs
 // on a simulated machine.
@@ -46,12 +35,7 @@ class LinkedBinding final : public ModuleBinding {
   }
   ~LinkedBinding() override { unload_module(); }
 
-  void* find(const char* name) const override {
-    for (const LinkedExport& linked : kLinkedExports) {
-      if (linked.name == name) return linked.address;
-    }
-    return nullptr;
-  }
+  void* find(const char* name) const override { return find_linked_export(name); }
 
  private:
   SimulatedMachine machine_;
