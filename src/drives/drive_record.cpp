@@ -14,13 +14,14 @@ constexpr std::array<std::string_view, 7> kDriveTypeNames = {
 
 }  // namespace
 
-std::string volume_text(const VolumeText& buffer) {
-  return std::string(buffer.begin(), std::find(buffer.begin(), buffer.end(), '\0'));
+std::string_view volume_text(const VolumeText& buffer) {
+  return std::string_view(buffer.data(),
+                          static_cast<std::size_t>(std::find(buffer.begin(), buffer.end(), '\0') -
+                                                   buffer.begin()));
 }
 
-std::string drive_type_name(std::uint32_t drive_type) {
-  return std::string(drive_type < kDriveTypeNames.size() ? kDriveTypeNames[drive_type]
-                                                         : kDriveTypeNames[0]);
+std::string_view drive_type_name(std::uint32_t drive_type) {
+  return drive_type < kDriveTypeNames.size() ? kDriveTypeNames[drive_type] : kDriveTypeNames[0];
 }
 
 }  // namespace korvex

@@ -3,7 +3,7 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 namespace korvex {
 
@@ -25,10 +25,10 @@ struct DriveRecord {
 };
 
 // The characters up to the first NUL, or the whole buffer when it holds none.
-std::string volume_text(const VolumeText& buffer);
+std::string_view volume_text(const VolumeText& buffer);
 
 // "DRIVE_FIXED" and the other names of GetDriveTypeA's values; a value the
 // system does not document gets the name of the unknown type.
-std::string drive_type_name(std::uint32_t drive_type);
+std::string_view drive_type_name(std::uint32_t drive_type);
 
 }  // namespace korvex

@@ -33,6 +33,20 @@ int automatic_unit(std::int64_t bytes) {
   return unit;
 }
 
+// Bytes are never divided; every other unit's count is rounded to the places.
+double value_in_unit(std::int64_t bytes, int unit, int places) {
+  if (unit == kBytes) return static_cast<double>(bytes);
+  // Every step is one operation of the 80-bit format: the quotient by a power
+  // of two is exact, and rint rounds ties to even under the module's control
+  // word. A scaled value of 2^63 or more has no fraction left to round, so it
+  // passes unchanged, never through an out-of-range integer conversion.
+  const long double scale = integer_power(10, places);
+  const long double quotient =
+      static_cast<long double>(bytes) / static_cast<long double>(kUnits[unit].divisor);
+  const long double rounded = std::rint(quotient * scale);
+  return static_cast<double>(rounded / scale);
+}
+
 }  // namespace
 
 bool SizeSettings::set(std::int32_t mode, std::int32_t places) {
@@ -43,25 +57,21 @@ bool SizeSettings::set(std::int32_t mode, std::int32_t places) {
   return true;
 }
 
-std::string format_size(std::int64_t bytes, const SizeSettings& settings) {
+void append_size_text(std::int64_t bytes, const SizeSettings& settings, std::string& out) {
   const int unit = settings.size_format_mode == SizeSettings::kAutomaticMode
                        ? automatic_unit(bytes)
                        : settings.size_format_mode;
-  ExtendedPrecision precision;
-  if (unit == kBytes) {
-    return number_to_text(static_cast<double>(bytes)) + std::string(kUnits[unit].text);
+  {
+    ExtendedPrecision precision;
+    append_number_text(value_in_unit(bytes, unit, settings.decimal_places), out);
   }
+  out += kUnits[unit].text;
+}
 
-  // Every step is one operation of the 80-bit format: the quotient by a power
-  // of two is exact, and rint rounds ties to even under the module's control
-  // word. A scaled value of 2^63 or more has no fraction left to round, so it
-  // passes unchanged, never through an out-of-range integer conversion.
-  const long double scale = integer_power(10, settings.decimal_places);
-  const long double quotient =
-      static_cast<long double>(bytes) / static_cast<long double>(kUnits[unit].divisor);
-  const long double rounded = std::rint(quotient * scale);
-  const double value = static_cast<double>(rounded / scale);
-  return number_to_text(value) + std::string(kUnits[unit].text);
+std::string format_size(std::int64_t bytes, const SizeSettings& settings) {
+  std::string text;
+  append_size_text(bytes, settings, text);
+  return text;
 }
 
 }  // namespace korvex

@@ -20,6 +20,9 @@ struct SizeSettings {
   bool set(std::int32_t mode, std::int32_t places);
 };
 
+// The byte count as text in the settings' unit, such as "74.53 GB". The
+// append form adds it to out and allocates nothing when out has the room.
+void append_size_text(std::int64_t bytes, const SizeSettings& settings, std::string& out);
 std::string format_size(std::int64_t bytes, const SizeSettings& settings);
 
 }  // namespace korvex

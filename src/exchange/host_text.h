@@ -1,13 +1,14 @@
 // A text the host hands in through a pointer: its characters up to the first
-// NUL, copied, so the host's buffer is free again when the export returns.
+// NUL. The cell that keeps it copies them, so the host's buffer is free again
+// when the export returns.
 #pragma once
 
-#include <string>
+#include <string_view>
 
 namespace korvex {
 
-inline std::string host_text(const char* text) {
-  return text == nullptr ? std::string() : std::string(text);
+inline std::string_view host_text(const char* text) {
+  return text == nullptr ? std::string_view() : std::string_view(text);
 }
 
 }  // namespace korvex

@@ -9,9 +9,9 @@ void ValueExchange::push_data(std::int32_t value) {
   data_[0] = value;
 }
 
-void ValueExchange::push_text(std::string text) {
-  std::shift_right(texts_.begin(), texts_.end(), 1);
-  texts_[0] = std::move(text);
+void ValueExchange::push_text(std::string_view text) {
+  std::rotate(texts_.rbegin(), texts_.rbegin() + 1, texts_.rend());
+  texts_[0].assign(text);
 }
 
 }  // namespace korvex

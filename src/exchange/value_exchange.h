@@ -7,16 +7,23 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace korvex {
 
 class ValueExchange {
  public:
   static constexpr int kSlots = 5;
+  // Room for the longest text any getter writes (a volume label or
+  // file-system name), so that answers reuse the text result's storage.
+  static constexpr std::size_t kTextResultRoom = 260;
+
+  ValueExchange() { text_result_.reserve(kTextResultRoom); }
 
   // Pushes: slot 0 receives the new value, the oldest value in slot 4 is lost.
+  // A text is copied into the storage of the text it pushes out.
   void push_data(std::int32_t value);
-  void push_text(std::string text);
+  void push_text(std::string_view text);
 
   // Slot 0 is the value pushed last. Reading never removes anything.
   std::int32_t data_slot(int slot) const { return data_[static_cast<std::size_t>(slot)]; }
@@ -28,7 +35,7 @@ class ValueExchange {
   // std::string keeps its characters NUL-terminated, the empty text included,
   // so c_str() is a valid C string for the host until the text result changes.
   const std::string& text_result() const { return text_result_; }
-  void set_text_result(std::string text) { text_result_ = std::move(text); }
+  void set_text_result(std::string_view text) { text_result_.assign(text); }
 
  private:
   std::array<std::int32_t, kSlots> data_{};

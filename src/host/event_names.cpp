@@ -2,8 +2,8 @@
 
 namespace korvex {
 
-void EventNames::rename(const std::string& identifier, const std::string& new_name) {
-  if (identifier == "ID_OnEnum") names_[0] = new_name;
+void EventNames::rename(std::string_view identifier, std::string_view new_name) {
+  if (identifier == "ID_OnEnum") names_[0].assign(new_name);
 }
 
 }  // namespace korvex

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace korvex {
 
@@ -13,7 +14,7 @@ class EventNames {
 
   // Only the identifier "ID_OnEnum", exactly, is recognised: it renames the
   // first event; anything else changes nothing.
-  void rename(const std::string& identifier, const std::string& new_name);
+  void rename(std::string_view identifier, std::string_view new_name);
 
   const std::string& name(int index) const { return names_[static_cast<std::size_t>(index)]; }
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
+#include <string_view>
 
 namespace korvex {
 
@@ -23,7 +23,7 @@ struct DrawingRectangle {
 
 class HostSettings {
  public:
-  void set_path(std::string path) { path_ = std::move(path); }
+  void set_path(std::string_view path) { path_.assign(path); }
   // Right and bottom wrap around at 32 bits, as the host's own arithmetic would.
   void draw(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
 

@@ -4,10 +4,12 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "identify/identify_query.h"
 #include "identify/identify_record.h"
+#include "identify/system_class.h"
 #include "platform/platform.h"
 
 namespace korvex {
@@ -61,27 +63,39 @@ struct HddInfo {
   std::int32_t last_error = 0;
 };
 
-// A getter's answer: a number for the result slot or a text for the text result.
-using DiskAnswer = std::variant<std::int32_t, std::string>;
+// A getter's answer: a number for the result slot or a text for the text
+// result; the text stays valid until the next answer.
+using DiskAnswer = std::variant<std::int32_t, std::string_view>;
 
 class DiskIdentification {
  public:
-  explicit DiskIdentification(Platform& platform) : platform_(platform), query_(platform) {}
+  explicit DiskIdentification(Platform& platform)
+      : platform_(platform), system_class_(platform), query_(platform, system_class_) {
+    answer_text_.reserve(2 * kModelNumberField.words);  // the longest text field
+  }
 
   // Asks the disk with this number: first through the SCSI port name, then,
-  // when that gives no serial text, through the physical drive name. The
-  // record starts out zero and keeps the last answer.
+  // when that gives no serial text, through the physical drive name. On NT
+  // 5.0 and later, when both leave the serial text empty, the physical drive
+  // is asked again through the ATA pass-through (from NT 5.2) and then the
+  // storage property query, each only while the serial text stays empty.
+  // The record starts out zero and keeps the last answer.
   HddInfo get_hdd_info(std::int32_t device_number);
 
   // One getter's answer from the record, which it leaves as it is.
-  DiskAnswer answer(const DiskGetter& getter) const;
+  DiskAnswer answer(const DiskGetter& getter);
 
   const IdentifyRecord& record() const { return record_; }
 
  private:
+  bool asks_newer_requests();
+  std::string ask_newer_requests(std::int32_t device_number);
+
   Platform& platform_;
+  SystemClass system_class_;
   IdentifyQuery query_;
   IdentifyRecord record_;
+  std::string answer_text_;  // the last text answer, its storage reused
 };
 
 }  // namespace korvex

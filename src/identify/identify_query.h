@@ -14,7 +14,8 @@ namespace korvex {
 
 class IdentifyQuery {
  public:
-  explicit IdentifyQuery(Platform& platform) : platform_(platform), system_class_(platform) {}
+  IdentifyQuery(Platform& platform, SystemClass& system_class)
+      : platform_(platform), system_class_(system_class) {}
 
   // On the NT family the device number and port flag name the device
   // (port flag set: \\.\ScsiN:, clear: \\.\PhysicalDriveN); the 9x family
@@ -24,9 +25,14 @@ class IdentifyQuery {
   std::string run(std::int32_t device_number, std::uint8_t drive_number, bool port_flag,
                   IdentifyRecord& record);
 
+  // The same command through the ATA pass-through of \\.\PhysicalDriveN,
+  // which NT offers from 5.2 on and which SATA disks answer where they refuse
+  // the miniport request. Returns and records as run() does.
+  std::string run_ata_pass_through(std::int32_t device_number, IdentifyRecord& record);
+
  private:
   Platform& platform_;
-  SystemClass system_class_;
+  SystemClass& system_class_;
 };
 
 }  // namespace korvex

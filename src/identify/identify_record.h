@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 namespace korvex {
 
@@ -28,6 +29,15 @@ class IdentifyRecord {
   // The first 256 bytes of a sector, replacing all of the record.
   void fill(std::span<const std::uint8_t, kSize> sector_start) {
     std::copy(sector_start.begin(), sector_start.end(), bytes_.begin());
+  }
+  // A text into a text field the way the sector stores it: cut to the field
+  // or padded with spaces, the two characters of each word swapped.
+  void put_text(IdentifyField field, std::string_view text) {
+    const auto bytes = std::span(bytes_).subspan(2 * field.first_word, 2 * field.words);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      const std::size_t other_in_word = i ^ 1;
+      bytes[i] = other_in_word < text.size() ? static_cast<std::uint8_t>(text[other_in_word]) : ' ';
+    }
   }
 
   // Words are numbered as IDENTIFY DEVICE numbers them.

@@ -1,12 +1,13 @@
-// The IDENTIFY DEVICE request and answer as the identify query lays them out
-// in its 572-byte work buffer for each of the two disk-control interfaces,
-// byte for byte.
+// The IDENTIFY DEVICE request and answer as the identify query lays them out,
+// byte for byte: in its 572-byte work buffer for the SMART driver and the
+// SCSI miniport, and in the buffer of the ATA pass-through.
 #pragma once
 
 #include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/disk_control.h"
 
@@ -99,6 +100,28 @@ constexpr WorkBuffer miniport_request(std::uint8_t drive_number) {
       .request = identify_command(drive_number),
       .rest = {},
   });
+}
+
+// ATA pass-through: the header, then the 512 bytes of data it carries, in one
+// buffer sent and received.
+struct AtaIdentifyBuffer {
+  ATA_PASS_THROUGH_EX header;
+  std::uint8_t sector[512];
+};
+static_assert(offsetof(AtaIdentifyBuffer, sector) == sizeof(ATA_PASS_THROUGH_EX));
+static_assert(sizeof(AtaIdentifyBuffer) == sizeof(ATA_PASS_THROUGH_EX) + 512);
+
+// IDENTIFY DEVICE to the disk the handle names. Every byte is zeroed first,
+// so that the padding a 64-bit header has goes out as zeros too.
+inline void prepare_ata_identify(AtaIdentifyBuffer& buffer) {
+  std::memset(&buffer, 0, sizeof buffer);
+  ATA_PASS_THROUGH_EX& header = buffer.header;
+  header.Length = sizeof(ATA_PASS_THROUGH_EX);
+  header.AtaFlags = win32::kAtaFlagsDrdyRequired | win32::kAtaFlagsDataIn;
+  header.DataTransferLength = sizeof buffer.sector;
+  header.TimeOutValue = 2;
+  header.DataBufferOffset = offsetof(AtaIdentifyBuffer, sector);
+  header.CurrentTaskFile = identify_command(0).irDriveRegs;
 }
 
 }  // namespace korvex

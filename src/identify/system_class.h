@@ -15,19 +15,27 @@ std::uint8_t system_class_of(std::uint32_t version);
 
 inline bool takes_smart_path(std::uint8_t system_class) { return system_class <= 3; }
 
+// major×256+minor, as the class rule reads the version.
+std::uint16_t version_number_of(std::uint32_t version);
+
 // The class of the running system, read from GetVersion on first use and kept
-// for as long as the module is loaded.
+// for as long as the module is loaded, with the version number of the same
+// reading: the class does not tell 5.1 from 6.1.
 class SystemClass {
  public:
   explicit SystemClass(Platform& platform) : platform_(platform) {}
 
   std::uint8_t get();
+  std::uint16_t version_number();
 
  private:
   static constexpr std::uint8_t kNotComputed = 0xFF;
 
+  void compute();
+
   Platform& platform_;
   std::uint8_t class_ = kNotComputed;
+  std::uint16_t version_number_ = 0;
 };
 
 }  // namespace korvex

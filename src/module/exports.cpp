@@ -4,7 +4,7 @@
 #include "module/exports.h"
 
 #include <optional>
-#include <string>
+#include <string_view>
 #include <utility>
 #include <variant>
 
@@ -21,8 +21,8 @@ namespace {
 // a text into the text result. A query with nothing to report answers with an
 // empty optional and leaves both cells as they were.
 void write_answer(ValueExchange& exchange, std::int32_t number) { exchange.set_result(number); }
-void write_answer(ValueExchange& exchange, std::string text) {
-  exchange.set_text_result(std::move(text));
+void write_answer(ValueExchange& exchange, std::string_view text) {
+  exchange.set_text_result(text);
 }
 template <typename Answer>
 void write_answer(ValueExchange& exchange, std::optional<Answer> answer) {
@@ -82,7 +82,12 @@ void RenameEvent() {
 }
 // Nothing on the way from here to the module's read of the last error may
 // touch it: the code asked about is the host's, or the module's last export's.
-void GetErrorMessage() { answer([](Module& m) { return korvex::last_error_text(m.platform); }); }
+void GetErrorMessage() {
+  run([](Module& m) {
+    const korvex::SystemErrorText message = korvex::last_error_text(m.platform);
+    m.exchange.set_text_result(message.text());
+  });
+}
 void SetPath(const char* path) { run([&](Module& m) { m.settings.set_path(korvex::host_text(path)); }); }
 void SetParentWindow(std::uintptr_t window) {
   run([&](Module& m) { m.window_hook.set_parent_window(window); });
@@ -111,8 +116,8 @@ void GetFreePercent() { answer([](Module& m) { return m.drives.free_percent(); }
 
 void GetHddInfo() {
   run([](Module& m) {
-    korvex::HddInfo info = m.disks.get_hdd_info(m.exchange.data_slot(0));
-    m.exchange.set_text_result(std::move(info.serial));
+    const korvex::HddInfo info = m.disks.get_hdd_info(m.exchange.data_slot(0));
+    m.exchange.set_text_result(info.serial);
     m.exchange.set_result(info.last_error);
   });
 }

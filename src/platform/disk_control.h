@@ -1,8 +1,10 @@
-// The system's disk-control requests that carry IDENTIFY DEVICE, byte for
-// byte as Windows lays them out: the SMART driver's SMART_RCV_DRIVE_DATA and
-// the SCSI miniport pass-through IOCTL_SCSI_MINIPORT with
-// IOCTL_SCSI_MINIPORT_IDENTIFY. All integers are little-endian and nothing is
-// padded.
+// The system's disk-control requests that tell who a disk is, byte for byte
+// as Windows lays them out: the SMART driver's SMART_RCV_DRIVE_DATA, the SCSI
+// miniport pass-through IOCTL_SCSI_MINIPORT with IOCTL_SCSI_MINIPORT_IDENTIFY
+// and the ATA pass-through IOCTL_ATA_PASS_THROUGH, which carry IDENTIFY
+// DEVICE, and the storage property query IOCTL_STORAGE_QUERY_PROPERTY. All
+// integers are little-endian; nothing is padded except where the system's own
+// declaration follows the pointer size (ATA_PASS_THROUGH_EX).
 #pragma once
 
 #include <cstddef>
@@ -14,6 +16,13 @@ namespace win32 {
 inline constexpr std::uint32_t kSmartReceiveDriveData = 0x7C088;
 inline constexpr std::uint32_t kScsiMiniport = 0x4D008;
 inline constexpr std::uint32_t kScsiMiniportIdentify = 0x1B0501;
+inline constexpr std::uint32_t kAtaPassThrough = 0x4D02C;
+inline constexpr std::uint32_t kStorageQueryProperty = 0x2D1400;
+
+inline constexpr std::uint16_t kAtaFlagsDrdyRequired = 1;
+inline constexpr std::uint16_t kAtaFlagsDataIn = 2;
+inline constexpr std::uint32_t kStorageDeviceProperty = 0;
+inline constexpr std::uint32_t kPropertyStandardQuery = 0;
 }  // namespace win32
 
 #pragma pack(push, 1)
@@ -60,7 +69,53 @@ struct SRB_IO_CONTROL {
   std::uint32_t Length;  // the bytes after the header
 };
 
+struct STORAGE_PROPERTY_QUERY {
+  std::uint32_t PropertyId;
+  std::uint32_t QueryType;
+  std::uint8_t AdditionalParameters[1];
+  std::uint8_t padding[3];  // Windows' declaration is aligned: its size is 12
+};
+
+// Each text offset counts from the descriptor's start to a NUL-terminated
+// text; 0 means the device has no such text.
+struct STORAGE_DEVICE_DESCRIPTOR {
+  std::uint32_t Version;  // the size of the descriptor as declared: 40
+  std::uint32_t Size;     // the whole answer, texts included
+  std::uint8_t DeviceType;
+  std::uint8_t DeviceTypeModifier;
+  std::uint8_t RemovableMedia;
+  std::uint8_t CommandQueueing;
+  std::uint32_t VendorIdOffset;
+  std::uint32_t ProductIdOffset;
+  std::uint32_t ProductRevisionOffset;
+  std::uint32_t SerialNumberOffset;
+  std::uint32_t BusType;
+  std::uint32_t RawPropertiesLength;
+  std::uint8_t RawDeviceProperties[1];
+  std::uint8_t padding[3];  // Windows' declaration is aligned: its size is 40
+};
+
 #pragma pack(pop)
+
+// Declared with natural alignment, as Windows declares it: DataBufferOffset
+// is a ULONG_PTR, so a 64-bit build puts four bytes of padding before it and
+// the whole header grows from 40 to 48 bytes. The task files hold the ATA
+// registers in IDEREGS order (features, sector count, sector number, cylinder
+// low, cylinder high, device/head, command, reserved).
+struct ATA_PASS_THROUGH_EX {
+  std::uint16_t Length;  // the size of this header
+  std::uint16_t AtaFlags;
+  std::uint8_t PathId;
+  std::uint8_t TargetId;
+  std::uint8_t Lun;
+  std::uint8_t ReservedAsUchar;
+  std::uint32_t DataTransferLength;
+  std::uint32_t TimeOutValue;  // seconds
+  std::uint32_t ReservedAsUlong;
+  std::uintptr_t DataBufferOffset;  // from the header's start to the data
+  IDEREGS PreviousTaskFile;
+  IDEREGS CurrentTaskFile;
+};
 
 static_assert(sizeof(IDEREGS) == 8);
 static_assert(offsetof(IDEREGS, bFeaturesReg) == 0);
@@ -97,5 +152,53 @@ static_assert(offsetof(SRB_IO_CONTROL, Timeout) == 12);
 static_assert(offsetof(SRB_IO_CONTROL, ControlCode) == 16);
 static_assert(offsetof(SRB_IO_CONTROL, ReturnCode) == 20);
 static_assert(offsetof(SRB_IO_CONTROL, Length) == 24);
+
+static_assert(sizeof(STORAGE_PROPERTY_QUERY) == 12);
+static_assert(offsetof(STORAGE_PROPERTY_QUERY, PropertyId) == 0);
+static_assert(offsetof(STORAGE_PROPERTY_QUERY, QueryType) == 4);
+static_assert(offsetof(STORAGE_PROPERTY_QUERY, AdditionalParameters) == 8);
+
+static_assert(sizeof(STORAGE_DEVICE_DESCRIPTOR) == 40);
+static_assert(offsetof(STORAGE_DEVICE_DESCRIPTOR, Version) == 0);
+static_assert(offsetof(STORAGE_DEVICE_DESCRIPTOR, Size) == 4);
+static_assert(offsetof(STORAGE_DEVICE_DESCRIPTOR, DeviceType) == 8);
+static_assert(offsetof(STORAGE_DEVICE_DESCRIPTOR, DeviceTypeModifier) == 9);
+static_assert(offsetof(STORAGE_DEVICE_DESCRIPTOR, RemovableMedia) == 10);
+static_assert(offsetof(STORAGE_DEVICE_DESCRIPTOR, CommandQueueing) == 11);
+static_assert(offsetof(STORAGE_DEVICE_DESCRIPTOR, VendorIdOffset) == 12);
+static_assert(offsetof(STORAGE_DEVICE_DESCRIPTOR, ProductIdOffset) == 16);
+static_assert(offsetof(STORAGE_DEVICE_DESCRIPTOR, ProductRevisionOffset) == 20);
+static_assert(offsetof(STORAGE_DEVICE_DESCRIPTOR, SerialNumberOffset) == 24);
+static_assert(offsetof(STORAGE_DEVICE_DESCRIPTOR, BusType) == 28);
+static_assert(offsetof(STORAGE_DEVICE_DESCRIPTOR, RawPropertiesLength) == 32);
+static_assert(offsetof(STORAGE_DEVICE_DESCRIPTOR, RawDeviceProperties) == 36);
+
+// ATA_PASS_THROUGH_EX in the two builds Windows has.
+struct AtaPassThroughLayout {
+  std::size_t data_buffer_offset;
+  std::size_t previous_task_file;
+  std::size_t current_task_file;
+  std::size_t size;
+};
+static_assert(sizeof(void*) == 4 || sizeof(void*) == 8);
+inline constexpr AtaPassThroughLayout kAtaPassThroughLayout =
+    sizeof(void*) == 4 ? AtaPassThroughLayout{20, 24, 32, 40}
+                       : AtaPassThroughLayout{24, 32, 40, 48};
+static_assert(offsetof(ATA_PASS_THROUGH_EX, Length) == 0);
+static_assert(offsetof(ATA_PASS_THROUGH_EX, AtaFlags) == 2);
+static_assert(offsetof(ATA_PASS_THROUGH_EX, PathId) == 4);
+static_assert(offsetof(ATA_PASS_THROUGH_EX, TargetId) == 5);
+static_assert(offsetof(ATA_PASS_THROUGH_EX, Lun) == 6);
+static_assert(offsetof(ATA_PASS_THROUGH_EX, ReservedAsUchar) == 7);
+static_assert(offsetof(ATA_PASS_THROUGH_EX, DataTransferLength) == 8);
+static_assert(offsetof(ATA_PASS_THROUGH_EX, TimeOutValue) == 12);
+static_assert(offsetof(ATA_PASS_THROUGH_EX, ReservedAsUlong) == 16);
+static_assert(offsetof(ATA_PASS_THROUGH_EX, DataBufferOffset) ==
+              kAtaPassThroughLayout.data_buffer_offset);
+static_assert(offsetof(ATA_PASS_THROUGH_EX, PreviousTaskFile) ==
+              kAtaPassThroughLayout.previous_task_file);
+static_assert(offsetof(ATA_PASS_THROUGH_EX, CurrentTaskFile) ==
+              kAtaPassThroughLayout.current_task_file);
+static_assert(sizeof(ATA_PASS_THROUGH_EX) == kAtaPassThroughLayout.size);
 
 }  // namespace korvex

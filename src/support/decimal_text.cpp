@@ -1,6 +1,7 @@
 #include "support/decimal_text.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace korvex {
 namespace {
@@ -8,68 +9,150 @@ namespace {
 constexpr int kSignificantDigits = 15;
 constexpr long double kLowerScalingBound = 5e12L;
 constexpr long double kUpperScalingBound = 1e13L;
-constexpr long double kDigitBound = 1e14L;
+// The digit loop scales until the value rounds to 10^14 or more. Rounding to
+// nearest with ties to even sends 10^14 - 0.5 up to the even 10^14, so the
+// loop can compare the unrounded value with this bound instead.
+constexpr long double kRoundsToDigitBound = 1e14L - 0.5L;
+// A double's significand has 53 bits and 10^4 = 5^4 x 2^4 adds 10 more, so
+// its first four products by ten are exact in the 64 bits of the working
+// format and the fifth is the first that rounds: one product by 10^5 rounds
+// the same exact value once. Below 10^9 four products stay below 10^13, so
+// at least five follow.
+constexpr long double kFiveScalingsBound = 1e9L;
+constexpr long double kFiveScalings = 1e5L;
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+constexpr int kBufferDigits = 16;
+constexpr std::uint32_t kEightDigits = 100000000;
+
+void write_four_digits(std::uint32_t value, char* out) {
+  std::memcpy(out, &kDigitPairs[2 * (value / 100)], 2);
+  std::memcpy(out + 2, &kDigitPairs[2 * (value % 100)], 2);
+}
+
+void write_eight_digits(std::uint32_t value, char* out) {
+  write_four_digits(value / 10000, out);
+  write_four_digits(value % 10000, out + 4);
+}
+
+// All sixteen digits of a value below 10^16, leading zeros included: a few
+// independent divisions instead of one long chain of them.
+void write_sixteen_digits(std::uint64_t value, char* out) {
+  write_eight_digits(static_cast<std::uint32_t>(value / kEightDigits), out);
+  write_eight_digits(static_cast<std::uint32_t>(value % kEightDigits), out + 8);
+}
+
+int digit_count(std::uint32_t value) {
+  int count = 1;
+  for (; value >= 10; value /= 10) ++count;
+  return count;
+}
+
+// To nearest with ties to even under the module's control word. One x87
+// store: the library's llrint takes its argument through memory and a call.
+std::uint64_t round_to_integer(long double value) {
+  std::int64_t integer;
+  __asm__("fistpll %0" : "=m"(integer) : "t"(value) : "st");
+  return static_cast<std::uint64_t>(integer);
+}
+
+struct FifteenDigits {
+  std::uint64_t integer;  // from 10^14 to below 10^15
+  int point;              // how many digits stand before the decimal point
+};
+
+// Every product and quotient by ten is one rounded operation of the working
+// format, as the tie cases need. Below the lower scaling bound, the scaling up
+// and the digit loop are one run of products that ends at the digit bound.
+FifteenDigits scale_to_fifteen_digits(long double magnitude) {
+  int point = kSignificantDigits;
+  if (magnitude < kLowerScalingBound) {
+    if (magnitude < kFiveScalingsBound) {
+      magnitude *= kFiveScalings;
+      point -= 5;
+    }
+  } else {
+    while (magnitude >= kUpperScalingBound) {
+      magnitude /= 10;
+      ++point;
+    }
+  }
+  while (magnitude < kRoundsToDigitBound) {
+    magnitude *= 10;
+    --point;
+  }
+  return {round_to_integer(magnitude), point};
+}
 
 }  // namespace
 
-std::string number_to_text(double value) {
-  if (value == 0) return "0";
-  if (std::isnan(value)) return "nan";
-  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
-
-  const bool negative = value < 0;
-  long double x = std::fabs(static_cast<long double>(value));
-  int exponent = kSignificantDigits;  // digits before the decimal point
-
-  bool scaled_up = false;
-  while (x < kLowerScalingBound) {
-    x *= 10;
-    --exponent;
-    scaled_up = true;
+void append_number_text(double value, std::string& out) {
+  if (value == 0) {
+    out += '0';
+    return;
   }
-  if (!scaled_up) {
-    while (x >= kUpperScalingBound) {
-      x /= 10;
-      ++exponent;
-    }
+  if (std::isnan(value)) {
+    out += "nan";
+    return;
   }
-  // The loop tests the rounded value, so a value that rounds up to 10^14
-  // keeps only 14 significant digits (9999999999999.99 gives "10000000000000").
-  long double rounded = std::rint(x);
-  while (rounded < kDigitBound) {
-    x *= 10;
-    --exponent;
-    rounded = std::rint(x);
+  if (std::isinf(value)) {
+    out += value < 0 ? "-inf" : "inf";
+    return;
   }
-  const std::string digits = std::to_string(static_cast<unsigned long long>(rounded));
 
-  std::string text;
-  if (exponent >= kSignificantDigits) {
-    text = digits + std::string(static_cast<std::size_t>(exponent - kSignificantDigits), '0');
+  const auto [integer, point] = scale_to_fifteen_digits(std::fabs(static_cast<long double>(value)));
+  char sixteen_digits[kBufferDigits];
+  write_sixteen_digits(integer, sixteen_digits);
+  const char* const digits = sixteen_digits + kBufferDigits - kSignificantDigits;
+
+  if (value < 0) out += '-';
+  if (point >= kSignificantDigits) {
+    out.append(digits, kSignificantDigits);
+    out.append(static_cast<std::size_t>(point - kSignificantDigits), '0');
+    return;
+  }
+  // Only a text with a decimal point loses its trailing zeros, and only those
+  // of the fraction; the first digit is never zero.
+  int kept = kSignificantDigits;
+  while (digits[kept - 1] == '0') --kept;
+  if (point <= 0) {
+    out += "0.";
+    out.append(static_cast<std::size_t>(-point), '0');
+    out.append(digits, static_cast<std::size_t>(kept));
+  } else if (kept <= point) {
+    out.append(digits, static_cast<std::size_t>(point));
   } else {
-    if (exponent <= 0) {
-      text = "0." + std::string(static_cast<std::size_t>(-exponent), '0') + digits;
-    } else {
-      text = digits.substr(0, static_cast<std::size_t>(exponent)) + "." +
-             digits.substr(static_cast<std::size_t>(exponent));
-    }
-    while (text.back() == '0') text.pop_back();
-    if (text.back() == '.') text.pop_back();
+    out.append(digits, static_cast<std::size_t>(point));
+    out += '.';
+    out.append(digits + point, static_cast<std::size_t>(kept - point));
   }
-  return negative ? "-" + text : text;
+}
+
+std::string number_to_text(double value) {
+  std::string text;
+  append_number_text(value, text);
+  return text;
+}
+
+void append_integer_text(std::int32_t value, std::string& out) {
+  // The magnitude as unsigned, so that -2147483648 has one.
+  const std::uint32_t magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value)
+                                            : static_cast<std::uint32_t>(value);
+  char digits[kBufferDigits];
+  write_sixteen_digits(magnitude, digits);
+  const int count = digit_count(magnitude);
+  if (value < 0) out += '-';
+  out.append(digits + kBufferDigits - count, static_cast<std::size_t>(count));
 }
 
 std::string integer_to_text(std::int32_t value) {
-  // The magnitude as unsigned, so that -2147483648 has one.
-  std::uint32_t magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value)
-                                      : static_cast<std::uint32_t>(value);
-  std::string reversed;
-  do {
-    reversed.push_back(static_cast<char>('0' + magnitude % 10));
-    magnitude /= 10;
-  } while (magnitude != 0);
-  if (value < 0) reversed.push_back('-');
-  return std::string(reversed.rbegin(), reversed.rend());
+  std::string text;
+  append_integer_text(value, text);
+  return text;
 }
 
 long double integer_power(long double base, std::int32_t exponent) {

@@ -24,7 +24,7 @@ class ExtendedPrecision {
 
  private:
   std::uint16_t saved_control_ = 0;
-  std::uint16_t saved_status_ = 0;
+  std::uint16_t saved_flags_ = 0;
 };
 
 std::uint16_t x87_control_word();

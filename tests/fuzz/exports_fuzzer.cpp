@@ -1,6 +1,7 @@
 // A host's stream of export calls, with arguments from the fuzz bytes, on a
-// machine made from them: drives, disk devices, message texts, two windows,
-// the system version and error mode, and at times one system call that fails.
+// machine made from them: drives, disk devices with their identify sectors and
+// storage descriptors, message texts, two windows, the system version, error
+// mode and user rights, and at times one system call that fails.
 // After every call: GetFile gives the text result, NUL-terminated; a result
 // cell changed only if the export writes it; no device handle is left open
 // but one whose closing failed; the thread's error mode is the host's again.
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,6 +62,23 @@ void add_drives(FuzzBytes& in, SimulatedMachine& machine) {
   }
 }
 
+IdentifySector identify_sector(FuzzBytes& in) {
+  IdentifySector sector{};
+  const std::vector<std::uint8_t> bytes = in.bytes(sector.size());
+  std::copy(bytes.begin(), bytes.end(), sector.begin());
+  return sector;
+}
+
+SimulatedStorageDescriptor storage_descriptor(FuzzBytes& in) {
+  SimulatedStorageDescriptor descriptor;
+  for (std::optional<std::string>* text :
+       {&descriptor.vendor, &descriptor.product, &descriptor.revision, &descriptor.serial}) {
+    if (in.boolean()) *text = in.text(80);
+  }
+  descriptor.bus_type = in.integer<std::uint32_t>();
+  return descriptor;
+}
+
 void add_devices(FuzzBytes& in, SimulatedMachine& machine) {
   const std::vector<std::string> names = device_names();
   for (int count = in.in_range(0, 4); count > 0; --count) {
@@ -67,10 +86,10 @@ void add_devices(FuzzBytes& in, SimulatedMachine& machine) {
     switch (in.in_range(0, 2)) {
       case 0: device.open_error = in.integer<std::uint32_t>(); break;
       case 1: device.ioctl_error = in.integer<std::uint32_t>(); break;
-      default: {
-        const std::vector<std::uint8_t> bytes = in.bytes(device.sector.size());
-        std::copy(bytes.begin(), bytes.end(), device.sector.begin());
-      }
+      default:
+        if (in.boolean()) device.sector = identify_sector(in);
+        if (in.boolean()) device.ata_pass_through = identify_sector(in);
+        if (in.boolean()) device.storage_descriptor = storage_descriptor(in);
     }
     machine.devices[names[in.in_range<std::size_t>(0, names.size() - 1)]] = device;
   }
@@ -91,6 +110,7 @@ void set_up_system(FuzzBytes& in, SimulatedMachine& machine) {
   machine.version = in.boolean() ? in.pick(kVersions)
                                      : in.integer<std::uint32_t>();
   machine.last_error = in.integer<std::uint32_t>();
+  machine.elevated = in.boolean();
   machine.has_thread_error_mode = in.boolean();
   machine.thread_error_mode = in.integer<std::uint32_t>();
 }

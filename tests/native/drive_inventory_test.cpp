@@ -22,7 +22,7 @@ struct DriveInventoryTest : ::testing::Test {
 
   std::string letter_at(std::int32_t index) {
     drives.select_drive(index);
-    return drives.drive_letter().value_or("(none)");
+    return std::string(drives.drive_letter().value_or("(none)"));
   }
 };
 

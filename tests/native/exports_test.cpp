@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "heap_allocations.h"
 #include "identify_fixtures.h"
 #include "loaded_module.h"
 #include "platform/sim/recording_platform.h"
@@ -268,6 +270,39 @@ TEST_F(ExportsTest, DiskGettersAnswerInTheirFormAndTouchOnlyTheirCell) {
       << "getters leave the record as it was";
 }
 
+TEST_F(ExportsTest, AStorageDescriptorAnswersTheTextGettersAndLeavesTheNumbersZero) {
+  machine.elevated = false;
+  machine.devices["\\\\.\\PhysicalDrive0"] = describing(
+      {.product = "Samsung SSD 980 PRO 1TB", .revision = "5B2QGXA7", .serial = "S6B1NX0R123456"});
+  module->exchange.set_result(-7);
+  GetHddInfo();
+  EXPECT_STREQ(GetFile(), "S6B1NX0R123456");
+  EXPECT_EQ(GetData(), 0);
+  const std::pair<Export, const char*> texts[] = {{GetHddPhysicalSerial, "S6B1NX0R123456"},
+                                                  {GetHddFirmwareRev, "5B2QGXA7"},
+                                                  {GetHddModelNumber, "Samsung SSD 980 PRO 1TB"},
+                                                  {GetHddBufferSize, "0"},
+                                                  {GetHddTotalAddressableSectors, "0"}};
+  for (const auto& [getter, expected] : texts) {
+    getter();
+    EXPECT_STREQ(GetFile(), expected);
+  }
+  GetHddNumCyls();
+  EXPECT_EQ(GetData(), 0);
+}
+
+TEST_F(ExportsTest, WhenEveryAttemptFailsGetErrorMessageExplainsTheFirstTwoAttemptsFailure) {
+  machine.elevated = false;
+  machine.messages[1] = "Invalid function.\r\n";
+  machine.messages[5] = "Access denied.\r\n";
+  // Opens with access 0, so the storage query reaches it and fails with 1.
+  machine.devices["\\\\.\\PhysicalDrive0"] = {};
+  GetHddInfo();
+  EXPECT_EQ(GetData(), 5);
+  GetErrorMessage();
+  EXPECT_STREQ(GetFile(), "Access denied.");
+}
+
 TEST_F(ExportsTest, GetErrorMessageReplacesTheTextEvenWithNone) {
   machine.messages[2] = "File not found.\r\n";
   machine.last_error = 2;
@@ -277,6 +312,67 @@ TEST_F(ExportsTest, GetErrorMessageReplacesTheTextEvenWithNone) {
   machine.last_error = 3;
   GetErrorMessage();
   EXPECT_STREQ(GetFile(), "");
+}
+
+// Hosts call the getters in tight loops: once the module has answered once,
+// every exchange export and every getter reuses the storage it has.
+TEST_F(ExportsTest, ExchangeExportsAndGettersAllocateNothingOnceTheyHaveAnswered) {
+  constexpr std::int64_t kGiB = std::int64_t{1} << 30;
+  machine.drives['C'] = {.label = std::string(200, 'L'), .file_system = std::string(100, 'F'),
+                         .serial = 0xA4B3C2D1, .total = 80026361857, .free = 25 * kGiB + 1};
+  machine.devices["\\\\.\\Scsi0:"] = answering(known_sector());
+  machine.messages[2] = "The system cannot find the file specified.\r\n";
+  const std::string pushed(40, 'p');
+  // Five places in kilobytes give the longest size texts; slot 0 then selects drive 0.
+  const auto set_align = [] {
+    SetData(5);
+    SetData(1);
+    SetAlign();
+    SetData(0);
+  };
+  const std::pair<const char*, std::function<void()>> calls[] = {
+      {"SetData, SetAlign", set_align},
+      {"GetData", [] { GetData(); }},
+      {"SetFile", [&] { SetFile(pushed.c_str()); }},
+      {"GetFile", [] { GetFile(); }},
+      {"GetInfo", [] { GetInfo(); }},
+      {"Copyright", [] { Copyright(); }},
+      {"SelectDrive", SelectDrive},
+      {"GetDriveLetter", GetDriveLetter},
+      {"GetDriveFileSystem", GetDriveFileSystem},
+      {"GetVolumeLabel", GetVolumeLabel},
+      {"GetVolumeSerial", GetVolumeSerial},
+      {"GetDriveType", GetDriveType},
+      {"GetTotalSpace", GetTotalSpace},
+      {"GetFreeSpace", GetFreeSpace},
+      {"GetUsedSpace", GetUsedSpace},
+      {"GetUsedPercent", GetUsedPercent},
+      {"GetFreePercent", GetFreePercent},
+      {"GetErrorMessage", [&] { machine.last_error = 2; GetErrorMessage(); }},
+      {"GetHddGenConfig", GetHddGenConfig},
+      {"GetHddPhysicalSerial", GetHddPhysicalSerial},
+      {"GetHddModelNumber", GetHddModelNumber},
+      {"GetHddFirmwareRev", GetHddFirmwareRev},
+      {"GetHddCurrentSectorCapacity", GetHddCurrentSectorCapacity},
+      {"GetHddVendorUnique", GetHddVendorUnique},
+  };
+  ListDrives();
+  GetHddInfo();
+  set_align();
+  SelectDrive();
+  // A pushed text reuses the storage of the text it pushes out of slot 4.
+  for (int slot = 0; slot < ValueExchange::kSlots; ++slot) SetFile(pushed.c_str());
+  for (int round = 0; round < 2; ++round) {
+    for (const auto& [name, call] : calls) {
+      const std::size_t before = heap_allocations();
+      call();
+      if (round == 1) {
+        EXPECT_EQ(heap_allocations() - before, 0u) << name;
+      }
+    }
+  }
+  GetTotalSpace();
+  EXPECT_STREQ(GetFile(), "78150744.00098 KB") << "the sizes were written";
 }
 
 }  // namespace

@@ -7,14 +7,19 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <algorithm>
 #include <functional>
+#include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "identify/identify_text.h"
 #include "identify_fixtures.h"
 #include "loaded_module.h"
 #include "module/exports.h"
+#include "platform/disk_control.h"
 #include "platform/sim/recording_platform.h"
 
 namespace korvex::tests {
@@ -210,17 +215,11 @@ TEST(FaultInjection, ListDrives) {
 
 // --- disks ------------------------------------------------------------------
 
-constexpr std::uint32_t kWindowsNt61 = 0x1DB10106;
-constexpr std::uint32_t kWindows98 = 0xC0000A04;
 constexpr std::uint32_t kInvalidFunction = 1;
 constexpr std::uint32_t kAccessDenied = 5;
-
-// A disk device and the serial text its identify sector gives, if it answers.
-struct Disk {
-  std::string name;
-  SimulatedDevice device;
-  std::string serial;
-};
+const std::string kSmart = "\\\\.\\SMARTVSD";
+const std::string kPort = "\\\\.\\Scsi0:";
+const std::string kDrive = "\\\\.\\PhysicalDrive0";
 
 IdentifySector disk_sector(const std::string& serial, const std::string& model) {
   IdentifySector sector = sector_with_serial(serial);
@@ -229,33 +228,79 @@ IdentifySector disk_sector(const std::string& serial, const std::string& model) 
   return sector;
 }
 
-Disk answering_disk(const std::string& name, const std::string& serial, const std::string& model) {
-  return {name, answering(disk_sector(serial, model)), serial};
-}
+// A device's answer to one request: the record it leaves and its serial text.
+struct Reply {
+  IdentifySector record{};
+  std::string serial;
+};
+
+// One request GetHddInfo may send: to this device, with this control code.
+struct Request {
+  std::string device;
+  std::uint32_t code;
+};
 
 struct DiskMachine {
   const char* name;
   std::uint32_t version;
-  std::vector<Disk> disks;
-  std::vector<std::string> attempt_names;  // the first attempt's device, then the second's
+  std::map<std::string, SimulatedDevice> devices;
+  // The requests in the order GetHddInfo sends them, each only while the
+  // ones before gave no serial text.
+  std::vector<Request> requests;
 };
 
+// What the device answers to the request, if it answers it.
+std::optional<Reply> reply_to(const DiskMachine& disks, const Request& request) {
+  const auto found = disks.devices.find(request.device);
+  if (found == disks.devices.end()) return std::nullopt;
+  const SimulatedDevice& device = found->second;
+  const auto identify_reply = [](const std::optional<IdentifySector>& sector) -> std::optional<Reply> {
+    if (!sector) return std::nullopt;
+    IdentifySector record{};
+    std::copy_n(sector->begin(), IdentifyRecord::kSize, record.begin());
+    return Reply{record, identify_text(std::span(*sector).subspan(2 * kSerialNumberField.first_word,
+                                                                  2 * kSerialNumberField.words))};
+  };
+  if (request.code == win32::kAtaPassThrough) return identify_reply(device.ata_pass_through);
+  if (request.code != win32::kStorageQueryProperty) return identify_reply(device.sector);
+  if (!device.storage_descriptor) return std::nullopt;
+  const SimulatedStorageDescriptor& descriptor = *device.storage_descriptor;
+  return identify_reply(described(descriptor.serial.value_or(""), descriptor.revision.value_or(""),
+                                  descriptor.product.value_or("")));
+}
+
+SimulatedStorageDescriptor storage_descriptor(const std::string& serial) {
+  return {.product = "STORE MODEL", .revision = "1.0", .serial = serial};
+}
+
+const std::vector<Request> kNtRequests = {{kPort, win32::kScsiMiniport},
+                                          {kDrive, win32::kScsiMiniport},
+                                          {kDrive, win32::kAtaPassThrough},
+                                          {kDrive, win32::kStorageQueryProperty}};
+
 const DiskMachine kDiskMachines[] = {
-    {"the port answers", kWindowsNt61,
-     {answering_disk("\\\\.\\Scsi0:", "PORT-0", "PORT MODEL"),
-      answering_disk("\\\\.\\PhysicalDrive0", "DRIVE-0", "DRIVE MODEL")},
-     {"\\\\.\\Scsi0:", "\\\\.\\PhysicalDrive0"}},
-    {"the port gives a blank serial", kWindowsNt61,
-     {answering_disk("\\\\.\\Scsi0:", "", "BLANK MODEL"),
-      answering_disk("\\\\.\\PhysicalDrive0", "DRIVE-0", "DRIVE MODEL")},
-     {"\\\\.\\Scsi0:", "\\\\.\\PhysicalDrive0"}},
-    {"neither answers", kWindowsNt61,
-     {{"\\\\.\\Scsi0:", refusing(kInvalidFunction), ""},
-      {"\\\\.\\PhysicalDrive0", failing_to_open(kAccessDenied), ""}},
-     {"\\\\.\\Scsi0:", "\\\\.\\PhysicalDrive0"}},
-    {"the SMART driver answers", kWindows98,
-     {answering_disk("\\\\.\\SMARTVSD", "SMART-0", "SMART MODEL")},
-     {"\\\\.\\SMARTVSD", "\\\\.\\SMARTVSD"}},
+    {"the port answers",
+     kNt61,
+     {{kPort, answering(disk_sector("PORT-0", "PORT MODEL"))},
+      {kDrive, {.sector = disk_sector("DRIVE-0", "DRIVE MODEL"),
+                .ata_pass_through = disk_sector("ATA-0", "ATA MODEL"),
+                .storage_descriptor = storage_descriptor("STORE-0")}}},
+     kNtRequests},
+    {"the port gives a blank serial", kNt61,
+     {{kPort, answering(disk_sector("", "BLANK MODEL"))},
+      {kDrive, answering(disk_sector("DRIVE-0", "DRIVE MODEL"))}},
+     kNtRequests},
+    {"only the newer requests answer", kNt61,
+     {{kPort, refusing(kInvalidFunction)},
+      {kDrive, {.ata_pass_through = disk_sector("ATA-0", "ATA MODEL"),
+                .storage_descriptor = storage_descriptor("STORE-0")}}},
+     kNtRequests},
+    {"nothing answers", kNt61,
+     {{kPort, refusing(kInvalidFunction)}, {kDrive, failing_to_open(kAccessDenied)}},
+     kNtRequests},
+    {"the SMART driver answers", kWin98,
+     {{kSmart, answering(disk_sector("SMART-0", "SMART MODEL"))}},
+     {{kSmart, win32::kSmartReceiveDriveData}, {kSmart, win32::kSmartReceiveDriveData}}},
 };
 
 Answers hdd_info(ModuleRun& run) {
@@ -267,42 +312,41 @@ Answers hdd_info(ModuleRun& run) {
   return answers;
 }
 
-// Each attempt that opened its device sent one request and closed the handle;
-// a second attempt came only after the first gave no serial text; the text
-// result holds the last attempt's serial, the record the last sector that
-// came back (zero when none did), the result slot the last-error code; and a
-// failing CloseHandle changes no answer.
+// Each request whose device opened was sent alone and the handle closed; the
+// next request came only after the ones before gave no serial text; the text
+// result holds the last request's serial, the record what the last answered
+// request left (zero when none was), the result slot the last-error code the
+// module leaves; and a failing CloseHandle changes no answer.
 void check_hdd_info(const DiskMachine& disks, ModuleRun& run, const Answers& clean,
                     const Answers& answers) {
-  const auto disk_named = [&](const std::string& name) {
-    for (const Disk& disk : disks.disks) {
-      if (disk.name == name) return disk;
-    }
-    return Disk{name, {}, ""};
-  };
-  const std::vector<DeviceOpen>& attempts = run.recorder.device_opens;
-  ASSERT_GE(attempts.size(), 1u);
-  ASSERT_LE(attempts.size(), 2u);
-  std::vector<std::string> serials;  // each attempt's serial text
-  IdentifySector sector{};
-  for (std::size_t i = 0; i < attempts.size(); ++i) {
-    const DeviceOpen& attempt = attempts[i];
-    EXPECT_EQ(attempt.name, disks.attempt_names[i]);
-    serials.emplace_back();
-    if (attempt.handle == kInvalidDeviceHandle) continue;
-    EXPECT_TRUE(attempt.closed) << attempt.name;
-    ASSERT_EQ(attempt.requests.size(), 1u) << attempt.name;
-    if (!attempt.requests[0].answered) continue;
-    const Disk disk = disk_named(attempt.name);
-    serials.back() = disk.serial;
-    sector = disk.device.sector;
+  const std::vector<DeviceOpen>& opens = run.recorder.device_opens;
+  ASSERT_GE(opens.size(), 1u);
+  ASSERT_LE(opens.size(), disks.requests.size());
+  std::string serial;
+  IdentifySector record{};
+  for (std::size_t i = 0; i < opens.size(); ++i) {
+    const DeviceOpen& open = opens[i];
+    const Request& request = disks.requests[i];
+    SCOPED_TRACE("request " + std::to_string(i + 1));
+    EXPECT_TRUE(i == 0 || serial.empty()) << "a request after a serial text";
+    EXPECT_EQ(open.name, request.device);
+    serial.clear();
+    if (open.handle == kInvalidDeviceHandle) continue;
+    EXPECT_TRUE(open.closed);
+    ASSERT_EQ(open.requests.size(), 1u);
+    EXPECT_EQ(open.requests[0].code, request.code);
+    if (!open.requests[0].answered) continue;
+    const std::optional<Reply> reply = reply_to(disks, request);
+    ASSERT_TRUE(reply.has_value()) << "answered a request the device has no answer for";
+    serial = reply->serial;
+    record = reply->record;
   }
-  EXPECT_EQ(attempts.size() == 2, serials[0].empty())
-      << "a second attempt only after the first gave no serial";
-  const std::string& serial = serials.back();
+  if (serial.empty()) {
+    EXPECT_EQ(opens.size(), disks.requests.size()) << "a request left out";
+  }
   EXPECT_EQ(answers.lines[0], serial);
-  const auto& record = run.module->disks.record().bytes();
-  EXPECT_TRUE(std::equal(record.begin(), record.end(), sector.begin()));
+  const auto& kept = run.module->disks.record().bytes();
+  EXPECT_TRUE(std::equal(kept.begin(), kept.end(), record.begin()));
   EXPECT_EQ(answers.lines[1], std::to_string(static_cast<std::int32_t>(answers.last_error)));
   if (failed_around_the_query(run)) {
     EXPECT_EQ(answers.lines, clean.lines) << "a failing CloseHandle changes no answer";
@@ -315,7 +359,7 @@ TEST(FaultInjection, GetHddInfo) {
     walk_every_point_of_failure(
         [&](SimulatedMachine& machine) {
           machine.version = disks.version;
-          for (const Disk& disk : disks.disks) machine.devices[disk.name] = disk.device;
+          machine.devices.insert(disks.devices.begin(), disks.devices.end());
         },
         hdd_info,
         [&](ModuleRun& run, const Answers& clean, const Answers& answers) {

@@ -54,11 +54,34 @@ inline IdentifySector sector_with_serial(std::string_view serial) {
   return sector;
 }
 
-inline SimulatedDevice answering(const IdentifySector& sector) { return {{}, {}, sector}; }
-inline SimulatedDevice failing_to_open(std::uint32_t code) { return {code, {}, {}}; }
-inline SimulatedDevice refusing(std::uint32_t code) { return {{}, code, {}}; }
+// A record filled from a storage descriptor's texts: those three fields
+// padded with blanks, everything else zero.
+inline IdentifySector described(std::string_view serial, std::string_view firmware,
+                                std::string_view model) {
+  IdentifySector sector{};
+  put_text(sector, kSerialNumberField, serial);
+  put_text(sector, kFirmwareRevisionField, firmware);
+  put_text(sector, kModelNumberField, model);
+  return sector;
+}
 
+inline SimulatedDevice answering(const IdentifySector& sector) { return {.sector = sector}; }
+inline SimulatedDevice failing_to_open(std::uint32_t code) { return {.open_error = code}; }
+inline SimulatedDevice refusing(std::uint32_t code) { return {.ioctl_error = code}; }
+inline SimulatedDevice answering_ata(const IdentifySector& sector) {
+  return {.ata_pass_through = sector};
+}
+inline SimulatedDevice describing(const SimulatedStorageDescriptor& descriptor) {
+  return {.storage_descriptor = descriptor};
+}
+
+inline constexpr std::uint32_t kNt40 = 0x05650004;
+inline constexpr std::uint32_t kNt50 = 0x08930005;
+inline constexpr std::uint32_t kNt51 = 0x0A280105;
+inline constexpr std::uint32_t kNt52 = 0x0ECE0205;
+inline constexpr std::uint32_t kNt60 = 0x17720006;
 inline constexpr std::uint32_t kNt61 = 0x1DB10106;    // the NT family: the miniport path
+inline constexpr std::uint32_t kNt100 = 0x0000000A;
 inline constexpr std::uint32_t kWin98 = 0xC0000A04;  // the 9x family: the SMART path
 
 }  // namespace korvex::tests

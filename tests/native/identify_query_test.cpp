@@ -55,7 +55,8 @@ TEST(IdentifyQuery, OpensTheDeviceAndSendsTheRequestByteForByte) {
     machine.version = c.version;
     machine.devices[c.device] = answering({});
     RecordingPlatform recorder(machine);
-    IdentifyQuery query(recorder);
+    SystemClass system_class(recorder);
+    IdentifyQuery query(recorder, system_class);
     IdentifyRecord record;
     query.run(c.device_number, c.drive_number, c.port_flag, record);
 
@@ -81,7 +82,8 @@ TEST(IdentifyQuery, OnlyAnAnswerReplacesTheRecordAndEveryHandleIsClosed) {
     sector[255] = 0x5A;
     sector[256] = 0xA5;  // beyond the record
     const std::string device = version == kWin98 ? "\\\\.\\SMARTVSD" : "\\\\.\\Scsi0:";
-    IdentifyQuery query(machine);
+    SystemClass system_class(machine);
+    IdentifyQuery query(machine, system_class);
     IdentifyRecord record;
 
     machine.devices[device] = answering(sector);
@@ -99,6 +101,45 @@ TEST(IdentifyQuery, OnlyAnAnswerReplacesTheRecordAndEveryHandleIsClosed) {
     EXPECT_EQ(record.word(127), 0);
     EXPECT_EQ(machine.open_device_count(), 0);
   }
+}
+
+TEST(IdentifyQuery, AtaPassThroughSendsHeaderAndSectorInOneBufferAndKeepsTheAnswer) {
+  // ATA_PASS_THROUGH_EX follows the pointer size: DataBufferOffset, a
+  // ULONG_PTR, is preceded by four bytes of padding in a 64-bit build.
+  constexpr bool k64 = sizeof(void*) == 8;
+  const char* header = k64 ? "3000 0300 00000000 00020000 02000000 00000000 00000000 "
+                             "3000000000000000 0000000000000000 0001010000A0EC00"
+                           : "2800 0300 00000000 00020000 02000000 00000000 28000000 "
+                             "0000000000000000 0001010000A0EC00";
+  const std::uint32_t size = k64 ? 48 + 512 : 40 + 512;
+  SimulatedMachine machine;
+  IdentifySector sector = sector_with_serial("  ATA-1");
+  sector[255] = 0x5A;
+  machine.devices["\\\\.\\PhysicalDrive12"] = answering_ata(sector);
+  RecordingPlatform recorder(machine);
+  SystemClass system_class(recorder);
+  IdentifyQuery query(recorder, system_class);
+  IdentifyRecord record;
+
+  EXPECT_EQ(query.run_ata_pass_through(12, record), "ATA-1");
+  EXPECT_TRUE(std::equal(record.bytes().begin(), record.bytes().end(), sector.begin()));
+  ASSERT_EQ(recorder.device_opens.size(), 1u);
+  const DeviceOpen& open = recorder.device_opens[0];
+  EXPECT_EQ(open.access, 0xC0000000u);
+  EXPECT_EQ(open.share, 3u);
+  EXPECT_EQ(open.disposition, 3u);
+  ASSERT_EQ(open.requests.size(), 1u);
+  EXPECT_EQ(open.requests[0].code, 0x4D02Cu);
+  EXPECT_EQ(open.requests[0].input, bytes_from_hex(header, size));
+  EXPECT_EQ(open.requests[0].output_size, size);
+
+  for (const SimulatedDevice& failing : {failing_to_open(5), refusing(50), answering(sector)}) {
+    machine.devices["\\\\.\\PhysicalDrive12"] = failing;
+    EXPECT_EQ(query.run_ata_pass_through(12, record), "");
+    EXPECT_EQ(record.word(127), 0x5A00) << "the record is kept";
+  }
+  EXPECT_EQ(machine.open_device_count(), 0);
+  EXPECT_EQ(recorder.version_reads, 0) << "the caller knows the version";
 }
 
 }  // namespace

@@ -15,20 +15,35 @@ TEST(MachineFile, ReadsNumbersAndHexStrings) {
 TEST(MachineFile, ReadsDevicesByTheNameCreateFileReceives) {
   SimulatedMachine machine;
   const std::string sector = "4000 3f3f" + std::string(1012, '0') + " 00ff";
-  load_machine_text(R"({"devices": {
+  load_machine_text(R"({"elevated": false, "devices": {
       "\\\\.\\Scsi0:": {"open_error": 2},
       "\\\\.\\PhysicalDrive0": {"ioctl_error": "0x32"},
-      "\\\\.\\PhysicalDrive1": {"sector": ")" + sector + R"("}}})",
+      "\\\\.\\PhysicalDrive1": {"sector": ")" + sector + R"("},
+      "\\\\.\\PhysicalDrive2": {"ata_pass_through": ")" + sector + R"(",
+          "storage_descriptor": {"vendor": "ATA", "product": "P", "revision": "",
+                                 "bus_type": 17}}}})",
                     machine);
-  ASSERT_EQ(machine.devices.size(), 3u);
+  EXPECT_FALSE(machine.elevated);
+  ASSERT_EQ(machine.devices.size(), 4u);
   EXPECT_EQ(machine.devices.at("\\\\.\\Scsi0:").open_error, 2u);
   EXPECT_EQ(machine.devices.at("\\\\.\\PhysicalDrive0").ioctl_error, 50u);
   const SimulatedDevice& answering = machine.devices.at("\\\\.\\PhysicalDrive1");
-  EXPECT_FALSE(answering.open_error || answering.ioctl_error);
-  EXPECT_EQ(answering.sector[0], 0x40);
-  EXPECT_EQ(answering.sector[3], 0x3F);
-  EXPECT_EQ(answering.sector[510], 0x00);
-  EXPECT_EQ(answering.sector[511], 0xFF);
+  EXPECT_FALSE(answering.open_error || answering.ioctl_error || answering.ata_pass_through ||
+               answering.storage_descriptor);
+  ASSERT_TRUE(answering.sector);
+  EXPECT_EQ(answering.sector->at(0), 0x40);
+  EXPECT_EQ(answering.sector->at(3), 0x3F);
+  EXPECT_EQ(answering.sector->at(510), 0x00);
+  EXPECT_EQ(answering.sector->at(511), 0xFF);
+  const SimulatedDevice& newer = machine.devices.at("\\\\.\\PhysicalDrive2");
+  EXPECT_FALSE(newer.sector);
+  EXPECT_EQ(newer.ata_pass_through, answering.sector);
+  ASSERT_TRUE(newer.storage_descriptor);
+  EXPECT_EQ(newer.storage_descriptor->vendor, "ATA");
+  EXPECT_EQ(newer.storage_descriptor->product, "P");
+  EXPECT_EQ(newer.storage_descriptor->revision, "") << "present, and empty";
+  EXPECT_EQ(newer.storage_descriptor->serial, std::nullopt) << "absent";
+  EXPECT_EQ(newer.storage_descriptor->bus_type, 17u);
 }
 
 TEST(MachineFile, ReadsMessagesByDecimalCode) {
@@ -43,6 +58,7 @@ TEST(MachineFile, KeepsDefaultsForAbsentFields) {
   load_machine_text("{}", machine);
   EXPECT_EQ(machine.version, 0x1DB10106u);
   EXPECT_EQ(machine.last_error, 0u);
+  EXPECT_TRUE(machine.elevated);
   EXPECT_TRUE(machine.messages.empty());
 }
 
@@ -52,6 +68,12 @@ TEST(MachineFile, RejectsUnknownFieldsAndBadValues) {
                            R"({"devices": {"d": {"open_eror": 2}}})",
                            R"({"devices": {"d": {"sector": "00"}}})",
                            R"({"devices": {"d": {"sector": 0}}})",
+                           R"({"elevated": 0})", R"({"elevated": "false"})",
+                           R"({"devices": {"d": {"ata_pass_through": "00"}}})",
+                           R"({"devices": {"d": {"storage_descriptor": "x"}}})",
+                           R"({"devices": {"d": {"storage_descriptor": {"model": "x"}}}})",
+                           R"({"devices": {"d": {"storage_descriptor": {"serial": 5}}}})",
+                           R"({"devices": {"d": {"storage_descriptor": {"bus_type": -1}}}})",
                            R"({"messages": []})", R"({"messages": {"2": 5}})",
                            R"({"messages": {"x2": "a"}})", R"({"messages": {"-1": "a"}})",
                            R"({"messages": {"": "a"}})", R"({"messages": {"0x2": "a"}})",

@@ -52,7 +52,19 @@ TEST(SystemClass, ReadsTheVersionOnceAndKeepsTheClass) {
   EXPECT_EQ(system_class.get(), 3);
   machine.version = 0x0A280105;
   EXPECT_EQ(system_class.get(), 3);
+  EXPECT_EQ(system_class.version_number(), 0x045A) << "from the same reading";
   EXPECT_EQ(recorder.version_reads, 1);
+}
+
+TEST(SystemClass, GivesTheVersionNumberTheClassDoesNotTell) {
+  SimulatedMachine machine;
+  for (const auto& [version, number] : {std::pair{0x0A280105u, 0x0501}, {0x1DB10106u, 0x0601},
+                                        {0x0000000Au, 0x0A00}, {0x0000FF05u, 0x05FF}}) {
+    machine.version = version;
+    SystemClass system_class(machine);
+    EXPECT_EQ(system_class.version_number(), number) << std::hex << version;
+    EXPECT_EQ(system_class.get(), system_class_of(version));
+  }
 }
 
 }  // namespace

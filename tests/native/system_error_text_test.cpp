@@ -30,7 +30,7 @@ TEST(ErrorMessage, IsTheSystemTextOfTheLastErrorWithoutItsTrailingBlanks) {
     SimulatedMachine machine;
     machine.last_error = 2;
     if (c.system_text) machine.messages[2] = *c.system_text;
-    EXPECT_EQ(last_error_text(machine), c.expected) << c.system_text.value_or("(none)");
+    EXPECT_EQ(last_error_text(machine).text(), c.expected) << c.system_text.value_or("(none)");
   }
 }
 

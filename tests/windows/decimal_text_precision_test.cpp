@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "decimal_text_cases.h"
+#include "decimal_text_reference.h"
+#include "size_like_values.h"
 #include "support/decimal_text.h"
 #include "support/extended_precision.h"
 
@@ -31,6 +33,17 @@ TEST_P(UnderHostControlWord, NumberToTextGivesEveryTableCase) {
     EXPECT_EQ(digits, text) << "value " << value;
     EXPECT_EQ(x87_control_word(), GetParam());
   }
+}
+
+// The i686 build must round every step as the native build does: the same
+// digits as the plain reference on the sizes the formatter produces.
+TEST_P(UnderHostControlWord, NumberToTextGivesTheReferenceDigitsOfSizes) {
+  constexpr std::uint64_t kSeed = 0x4B6F72766578;
+  const std::vector<double> values = tests::size_like_values(200'000, kSeed);
+  const tests::ReferenceComparison comparison = tests::compare_with_reference(values);
+  EXPECT_EQ(comparison.differences, 0u) << "of " << values.size() << " values:\n"
+                                        << comparison.first_differences;
+  EXPECT_EQ(x87_control_word(), GetParam());
 }
 
 TEST_P(UnderHostControlWord, IntegerToTextGivesEveryTableCase) {

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "korvex_dll.h"
+#include "open_handles.h"
 #include "wine.h"
 
 namespace korvex::tests {
@@ -23,31 +26,72 @@ DWORD open_error(const char* name) {
   return ERROR_SUCCESS;
 }
 
-DWORD miniport_refusal(const char* name) {
-  const HANDLE device = open_device(name);
+// The code the request fails with; ERROR_SUCCESS when it is answered or the
+// device does not open. size bytes of zeros go in and come back in one
+// buffer, except where the caller puts a request in it.
+DWORD refusal(HANDLE device, DWORD code, unsigned char* buffer, DWORD size) {
   if (device == INVALID_HANDLE_VALUE) return ERROR_SUCCESS;
-  unsigned char buffer[572] = {};
   DWORD returned = 0;
-  constexpr DWORD kScsiMiniport = 0x4D008;
-  const BOOL ok = DeviceIoControl(device, kScsiMiniport, buffer, sizeof buffer, buffer,
-                                  sizeof buffer, &returned, nullptr);
-  const DWORD code = ok ? ERROR_SUCCESS : GetLastError();
+  const BOOL ok = DeviceIoControl(device, code, buffer, size, buffer, size, &returned, nullptr);
+  const DWORD error = ok ? ERROR_SUCCESS : GetLastError();
   CloseHandle(device);
-  return code;
+  return error;
 }
 
-TEST(DllIdentify, AFailedDiskLeavesEmptyTextTheRefusalsCodeAndAZeroRecord) {
-  // What Wine does: it has no SCSI port device and refuses the request on the
-  // physical drive. On Windows disk 0 may well answer.
+DWORD miniport_refusal(const char* name) {
+  unsigned char buffer[572] = {};
+  constexpr DWORD kScsiMiniport = 0x4D008;
+  return refusal(open_device(name), kScsiMiniport, buffer, sizeof buffer);
+}
+
+// IDENTIFY DEVICE through the ATA pass-through, header as a 32-bit program
+// lays it out.
+DWORD ata_pass_through_refusal(const char* name) {
+  unsigned char buffer[40 + 512] = {40, 0, 3, 0, 0, 0, 0, 0, 0, 2, 0,
+                                    0,  2, 0, 0, 0, 0, 0, 0, 0, 40};
+  const unsigned char task_file[8] = {0, 1, 1, 0, 0, 0xA0, 0xEC, 0};
+  std::memcpy(buffer + 32, task_file, sizeof task_file);
+  constexpr DWORD kAtaPassThrough = 0x4D02C;
+  return refusal(open_device(name), kAtaPassThrough, buffer, sizeof buffer);
+}
+
+// The storage descriptor's four text offsets, at 12 to 27; empty when the
+// query fails.
+std::string storage_text_offsets(const char* name) {
+  const HANDLE device =
+      CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (device == INVALID_HANDLE_VALUE) return {};
+  const unsigned char query[12] = {};
+  unsigned char answer[1024] = {};
+  DWORD returned = 0;
+  constexpr DWORD kStorageQueryProperty = 0x2D1400;
+  const BOOL ok = DeviceIoControl(device, kStorageQueryProperty, const_cast<unsigned char*>(query),
+                                  sizeof query, answer, sizeof answer, &returned, nullptr);
+  CloseHandle(device);
+  if (!ok || returned < 28) return {};
+  return std::string(reinterpret_cast<const char*>(answer) + 12, 16);
+}
+
+TEST(DllIdentify, AFailedDiskLeavesEmptyTextTheRefusalsCodeAndGettersAnsweringNothing) {
+  // What Wine does: it has no SCSI port device, refuses the miniport and ATA
+  // pass-through requests on the physical drive and answers its storage
+  // query with a descriptor without texts. On Windows disk 0 may well answer.
   if (!running_under_wine()) GTEST_SKIP() << "needs a disk 0 that refuses, as Wine's does";
+  constexpr const char* kDrive0 = "\\\\.\\PhysicalDrive0";
   ASSERT_EQ(open_error("\\\\.\\Scsi0:"), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
-  ASSERT_EQ(open_error("\\\\.\\PhysicalDrive0"), static_cast<DWORD>(ERROR_SUCCESS));
-  const DWORD refusal = miniport_refusal("\\\\.\\PhysicalDrive0");
+  ASSERT_EQ(open_error(kDrive0), static_cast<DWORD>(ERROR_SUCCESS));
+  const DWORD refusal = miniport_refusal(kDrive0);
   ASSERT_EQ(refusal, static_cast<DWORD>(ERROR_NOT_SUPPORTED));
+  ASSERT_EQ(ata_pass_through_refusal(kDrive0), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
+  ASSERT_EQ(storage_text_offsets(kDrive0), std::string(16, '\0'));
 
   KorvexDll dll;
   ASSERT_TRUE(dll.loaded());
+  // The newer requests found no serial: the host reads, and GetErrorMessage
+  // explains, the miniport's refusal as before them.
   EXPECT_EQ(dll.hdd_info(0), std::make_pair(std::string(), static_cast<std::int32_t>(refusal)));
+  dll.call("GetErrorMessage");
+  EXPECT_EQ(dll.get_file(), "Request not supported.");
 
   // Each getter follows a call that left another value in its cell.
   for (const char* number : {"GetHddGenConfig", "GetHddNumCyls", "GetHddNumHeads",
@@ -73,6 +117,23 @@ TEST(DllIdentify, AFailedDiskLeavesEmptyTextTheRefusalsCodeAndAZeroRecord) {
     dll.call(decimal);
     EXPECT_EQ(dll.get_file(), "0") << decimal;
   }
+}
+
+TEST(DllIdentify, GetHddInfoLeavesNoHandleOpen) {
+  constexpr const char* kDrive0 = "\\\\.\\PhysicalDrive0";
+  KorvexDll dll;
+  ASSERT_TRUE(dll.loaded());
+  dll.hdd_info(0);  // whatever the first call sets up for good is not counted
+  const std::size_t before = open_handles();
+
+  // The count sees a device handle left open.
+  const HANDLE device = open_device(kDrive0);
+  if (device != INVALID_HANDLE_VALUE) {
+    EXPECT_EQ(open_handles(), before + 1);
+    CloseHandle(device);
+  }
+  for (const std::int32_t disk : {0, 1, 0, -1, 0}) dll.hdd_info(disk);
+  EXPECT_EQ(open_handles(), before);
 }
 
 }  // namespace

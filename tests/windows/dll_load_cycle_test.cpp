@@ -4,10 +4,10 @@
 
 #include <windows.h>
 
-#include <stdexcept>
 #include <vector>
 
 #include "korvex_dll.h"
+#include "open_handles.h"
 #include "recording_window.h"
 
 namespace korvex::tests {
@@ -23,43 +23,6 @@ struct ProcessCounts {
   std::size_t committed_bytes = 0;
   DWORD next_tls_slot = 0;
 };
-
-std::size_t open_handles() {
-  struct Entry {
-    void* object;
-    ULONG_PTR process;
-    ULONG_PTR handle;
-    ULONG access;
-    USHORT creator_back_trace;
-    USHORT type;
-    ULONG attributes;
-    ULONG reserved;
-  };
-  struct Table {
-    ULONG_PTR count;
-    ULONG_PTR reserved;
-    Entry entries[1];
-  };
-  constexpr ULONG kSystemExtendedHandleInformation = 64;
-  constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
-  using Query = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
-  const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
-  std::vector<char> buffer(1 << 16);
-  ULONG length = 0;
-  LONG status;
-  while ((status = query(kSystemExtendedHandleInformation, buffer.data(),
-                         static_cast<ULONG>(buffer.size()), &length)) == kInfoLengthMismatch) {
-    buffer.resize(buffer.size() * 2);
-  }
-  if (status != 0) throw std::runtime_error("no handle list");
-  const auto* table = reinterpret_cast<const Table*>(buffer.data());
-  std::size_t mine = 0;
-  for (ULONG_PTR i = 0; i < table->count; ++i) {
-    if (table->entries[i].process == GetCurrentProcessId()) ++mine;
-  }
-  return mine;
-}
 
 std::size_t busy_heap_bytes() {
   std::vector<HANDLE> heaps(GetProcessHeaps(0, nullptr) + 8);

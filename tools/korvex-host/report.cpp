@@ -26,8 +26,9 @@ void print_lines(const std::string& text, std::ostream& out) {
   out << line << '\n';
 }
 
-// A disk that could not be asked leaves no serial and a zero record, so no
-// model either; the error code then says why.
+// A disk that could not be asked, or told nothing, leaves no serial and no
+// model; the error code then says why. Whichever request answered, the
+// serial, model and firmware come from the same getters.
 void print_disk(const ModuleCaller& module, std::int32_t device_number, std::ostream& out) {
   const auto [serial, error] = module.hdd_info(device_number);
   const std::string model = module.text_answer("GetHddModelNumber");

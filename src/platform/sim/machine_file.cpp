@@ -8,6 +8,7 @@
 #include <optional>
 #include <sstream>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -164,8 +165,31 @@ IdentifySector sector_value(const Json& value, const std::string& where) {
   return sector;
 }
 
+std::string text_value(const Json& value, const std::string& where) {
+  if (!value.is_string()) throw MachineFileError(where + ": expected a string");
+  return value.get<std::string>();
+}
+
+SimulatedStorageDescriptor storage_descriptor_value(const Json& value, const std::string& where) {
+  require_known_fields(value, where, {"vendor", "product", "revision", "serial", "bus_type"});
+  SimulatedStorageDescriptor descriptor;
+  const std::pair<const char*, std::optional<std::string>*> texts[] = {
+      {"vendor", &descriptor.vendor},
+      {"product", &descriptor.product},
+      {"revision", &descriptor.revision},
+      {"serial", &descriptor.serial}};
+  for (const auto& [name, text] : texts) {
+    if (value.contains(name)) *text = text_value(value[name], where + "." + name);
+  }
+  if (value.contains("bus_type")) {
+    descriptor.bus_type = u32_value(value["bus_type"], where + ".bus_type");
+  }
+  return descriptor;
+}
+
 SimulatedDevice device_value(const Json& value, const std::string& where) {
-  require_known_fields(value, where, {"open_error", "ioctl_error", "sector"});
+  require_known_fields(value, where, {"open_error", "ioctl_error", "sector", "ata_pass_through",
+                                      "storage_descriptor"});
   SimulatedDevice device;
   if (value.contains("open_error")) {
     device.open_error = u32_value(value["open_error"], where + ".open_error");
@@ -174,12 +198,15 @@ SimulatedDevice device_value(const Json& value, const std::string& where) {
     device.ioctl_error = u32_value(value["ioctl_error"], where + ".ioctl_error");
   }
   if (value.contains("sector")) device.sector = sector_value(value["sector"], where + ".sector");
+  if (value.contains("ata_pass_through")) {
+    device.ata_pass_through =
+        sector_value(value["ata_pass_through"], where + ".ata_pass_through");
+  }
+  if (value.contains("storage_descriptor")) {
+    device.storage_descriptor =
+        storage_descriptor_value(value["storage_descriptor"], where + ".storage_descriptor");
+  }
   return device;
-}
-
-std::string text_value(const Json& value, const std::string& where) {
-  if (!value.is_string()) throw MachineFileError(where + ": expected a string");
-  return value.get<std::string>();
 }
 
 // One drive letter present on the machine; absent fields keep SimulatedDrive's defaults.
@@ -247,9 +274,14 @@ void read_messages(const Json& messages, SimulatedMachine& machine) {
 
 void load_machine_text(const std::string& json_text, SimulatedMachine& machine) {
   const Json root = parse_machine_text(json_text);
-  require_known_fields(root, "machine", {"version", "last_error", "drives", "devices", "messages"});
+  require_known_fields(root, "machine",
+                       {"version", "last_error", "elevated", "drives", "devices", "messages"});
   if (root.contains("version")) machine.version = u32_value(root["version"], "version");
   if (root.contains("last_error")) machine.last_error = u32_value(root["last_error"], "last_error");
+  if (root.contains("elevated")) {
+    if (!root["elevated"].is_boolean()) throw MachineFileError("elevated: expected true or false");
+    machine.elevated = root["elevated"].get<bool>();
+  }
   if (root.contains("drives")) read_drives(root["drives"], machine);
   if (root.contains("devices")) read_devices(root["devices"], machine);
   if (root.contains("messages")) read_messages(root["messages"], machine);

@@ -20,6 +20,75 @@ void copy_to_buffer(const std::string& text, char* buffer, std::uint32_t size) {
   buffer[count] = '\0';
 }
 
+// SENDCMDOUTPARAMS with the sector in its buffer, behind the SRB_IO_CONTROL
+// header in the shared buffer of the miniport request.
+std::uint32_t answer_identify(std::uint32_t code, const IdentifySector& sector, void* output,
+                              std::uint32_t output_size) {
+  constexpr std::uint32_t kSectorInAnswer = offsetof(SENDCMDOUTPARAMS, bBuffer);
+  const std::uint32_t sector_at =
+      code == win32::kScsiMiniport ? sizeof(SRB_IO_CONTROL) + kSectorInAnswer : kSectorInAnswer;
+  const std::uint32_t count =
+      output_size > sector_at ? std::min<std::uint32_t>(512, output_size - sector_at) : 0;
+  std::memcpy(static_cast<std::uint8_t*>(output) + sector_at, sector.data(), count);
+  return sector_at + count;
+}
+
+// The header comes back as it went, the sector where its DataBufferOffset
+// points, as the system places it. None when the header does not describe a
+// buffer the sector fits in.
+std::optional<std::uint32_t> answer_ata_pass_through(const IdentifySector& sector,
+                                                     const void* input, std::uint32_t input_size,
+                                                     void* output, std::uint32_t output_size) {
+  ATA_PASS_THROUGH_EX header{};
+  if (input_size < sizeof header || output_size < sizeof header) return std::nullopt;
+  std::memcpy(&header, input, sizeof header);
+  if (header.Length != sizeof header || header.DataTransferLength < sector.size() ||
+      header.DataBufferOffset < sizeof header || header.DataBufferOffset > output_size ||
+      output_size - header.DataBufferOffset < sector.size()) {
+    return std::nullopt;
+  }
+  auto* out = static_cast<std::uint8_t*>(output);
+  std::memmove(out, input, sizeof header);
+  std::memcpy(out + header.DataBufferOffset, sector.data(), sector.size());
+  return static_cast<std::uint32_t>(header.DataBufferOffset + sector.size());
+}
+
+// The descriptor, then its texts, each NUL-terminated, in the order Windows
+// writes them; cut to the output buffer as Windows cuts it. None unless the
+// input asks for the device property, standard query.
+std::optional<std::uint32_t> answer_storage_query(const SimulatedStorageDescriptor& descriptor,
+                                                  const void* input, std::uint32_t input_size,
+                                                  void* output, std::uint32_t output_size) {
+  STORAGE_PROPERTY_QUERY query{};
+  constexpr std::size_t kQueryUsed = offsetof(STORAGE_PROPERTY_QUERY, AdditionalParameters);
+  if (input_size < kQueryUsed) return std::nullopt;
+  std::memcpy(&query, input, kQueryUsed);
+  if (query.PropertyId != win32::kStorageDeviceProperty ||
+      query.QueryType != win32::kPropertyStandardQuery) {
+    return std::nullopt;
+  }
+  std::vector<std::uint8_t> answer(sizeof(STORAGE_DEVICE_DESCRIPTOR));
+  const auto place = [&](const std::optional<std::string>& text) -> std::uint32_t {
+    if (!text) return 0;
+    const auto offset = static_cast<std::uint32_t>(answer.size());
+    answer.insert(answer.end(), text->begin(), text->end());
+    answer.push_back(0);
+    return offset;
+  };
+  STORAGE_DEVICE_DESCRIPTOR header{};
+  header.Version = sizeof header;
+  header.VendorIdOffset = place(descriptor.vendor);
+  header.ProductIdOffset = place(descriptor.product);
+  header.ProductRevisionOffset = place(descriptor.revision);
+  header.SerialNumberOffset = place(descriptor.serial);
+  header.BusType = descriptor.bus_type;
+  header.Size = static_cast<std::uint32_t>(answer.size());
+  std::memcpy(answer.data(), &header, sizeof header);
+  const auto count = std::min<std::uint32_t>(header.Size, output_size);
+  std::memcpy(output, answer.data(), count);
+  return count;
+}
+
 }  // namespace
 
 const SimulatedDrive* SimulatedMachine::drive_at(const char* root) const {
@@ -74,7 +143,7 @@ bool SimulatedMachine::set_thread_error_mode(std::uint32_t mode, std::uint32_t* 
 
 std::uint32_t SimulatedMachine::get_version() { return version; }
 
-DeviceHandle SimulatedMachine::create_file(const char* name, std::uint32_t, std::uint32_t,
+DeviceHandle SimulatedMachine::create_file(const char* name, std::uint32_t access, std::uint32_t,
                                            std::uint32_t) {
   const std::string device = name == nullptr ? "" : name;
   const auto found = devices.find(device);
@@ -82,16 +151,21 @@ DeviceHandle SimulatedMachine::create_file(const char* name, std::uint32_t, std:
     last_error = found == devices.end() ? kFileNotFound : *found->second.open_error;
     return kInvalidDeviceHandle;
   }
+  if (!elevated && access != 0) {
+    last_error = kAccessDenied;
+    return kInvalidDeviceHandle;
+  }
   const DeviceHandle handle = next_device_handle_++;
   open_devices_[handle] = device;
   return handle;
 }
 
-// Answers an identify request the way both disk-control interfaces lay out
-// their answer: SENDCMDOUTPARAMS with the sector in its buffer, behind the
-// SRB_IO_CONTROL header in the shared buffer of the miniport request.
-bool SimulatedMachine::device_io_control(DeviceHandle device, std::uint32_t code, const void*,
-                                         std::uint32_t, void* output, std::uint32_t output_size,
+// Each request is answered from the device's answer to it, at the offsets
+// its layout gives; a request the device has no answer for is an invalid
+// function to it, one whose input is malformed an invalid parameter.
+bool SimulatedMachine::device_io_control(DeviceHandle device, std::uint32_t code,
+                                         const void* input, std::uint32_t input_size,
+                                         void* output, std::uint32_t output_size,
                                          std::uint32_t* returned) {
   const auto open = open_devices_.find(device);
   if (open == open_devices_.end()) {
@@ -103,14 +177,34 @@ bool SimulatedMachine::device_io_control(DeviceHandle device, std::uint32_t code
     last_error = *simulated.ioctl_error;
     return false;
   }
-  constexpr std::uint32_t kSectorInAnswer = offsetof(SENDCMDOUTPARAMS, bBuffer);
-  const std::uint32_t sector_at =
-      code == win32::kScsiMiniport ? sizeof(SRB_IO_CONTROL) + kSectorInAnswer : kSectorInAnswer;
-  auto* out = static_cast<std::uint8_t*>(output);
-  const std::uint32_t count =
-      output_size > sector_at ? std::min<std::uint32_t>(512, output_size - sector_at) : 0;
-  std::memcpy(out + sector_at, simulated.sector.data(), count);
-  if (returned != nullptr) *returned = sector_at + count;
+  bool known = false;
+  std::optional<std::uint32_t> count;  // the bytes returned
+  switch (code) {
+    case win32::kSmartReceiveDriveData:
+    case win32::kScsiMiniport:
+      known = simulated.sector.has_value();
+      if (known) count = answer_identify(code, *simulated.sector, output, output_size);
+      break;
+    case win32::kAtaPassThrough:
+      known = simulated.ata_pass_through.has_value();
+      if (known) {
+        count = answer_ata_pass_through(*simulated.ata_pass_through, input, input_size, output,
+                                        output_size);
+      }
+      break;
+    case win32::kStorageQueryProperty:
+      known = simulated.storage_descriptor.has_value();
+      if (known) {
+        count = answer_storage_query(*simulated.storage_descriptor, input, input_size, output,
+                                     output_size);
+      }
+      break;
+  }
+  if (!count) {
+    last_error = known ? kInvalidParameter : kInvalidFunction;
+    return false;
+  }
+  if (returned != nullptr) *returned = *count;
   return true;
 }
 

@@ -32,10 +32,22 @@ struct SimulatedDrive {
 
 using IdentifySector = std::array<std::uint8_t, 512>;
 
+// The texts a storage property query answers with; absent ones have offset 0.
+struct SimulatedStorageDescriptor {
+  std::optional<std::string> vendor;
+  std::optional<std::string> product;
+  std::optional<std::string> revision;
+  std::optional<std::string> serial;
+  std::uint32_t bus_type = 0;
+};
+
+// A request the device has no answer for fails with ERROR_INVALID_FUNCTION.
 struct SimulatedDevice {
   std::optional<std::uint32_t> open_error;   // CreateFileA fails with this code
   std::optional<std::uint32_t> ioctl_error;  // DeviceIoControl fails with this code
-  IdentifySector sector{};                   // the identify answer otherwise
+  std::optional<IdentifySector> sector;      // the SMART and miniport identify answer
+  std::optional<IdentifySector> ata_pass_through;  // the ATA pass-through identify answer
+  std::optional<SimulatedStorageDescriptor> storage_descriptor;
 };
 
 using SimulatedProcedure =
@@ -44,13 +56,19 @@ using SimulatedProcedure =
 class SimulatedMachine : public Platform {
  public:
   // Windows' codes for the failures the machine produces by itself.
+  static constexpr std::uint32_t kInvalidFunction = 1;
   static constexpr std::uint32_t kFileNotFound = 2;
+  static constexpr std::uint32_t kAccessDenied = 5;
   static constexpr std::uint32_t kInvalidHandle = 6;
+  static constexpr std::uint32_t kInvalidParameter = 87;
   static constexpr std::uint32_t kInvalidWindowHandle = 1400;
   static constexpr std::uint32_t kMessageNotFound = 317;
 
   std::uint32_t version = 0x1DB10106;
   std::uint32_t last_error = 0;
+  // false: a user without administrator rights, who can open a device with
+  // access 0 only.
+  bool elevated = true;
   std::map<char, SimulatedDrive> drives;            // by upper-case letter
   std::map<std::string, SimulatedDevice> devices;   // by the name CreateFileA receives
   std::map<std::uint32_t, std::string> messages;    // FormatMessageA texts by code
