@@ -3,24 +3,32 @@
 #include <optional>
 
 #include "drives/percentage.h"
+#include "platform/kept_last_error.h"
 
 namespace korvex {
 namespace {
 
 // Reading an empty removable drive (a floppy or card reader without a medium)
 // can make Windows ask for a disk in a dialog that blocks the host. For the
-// walk, this thread alone fails such reads quietly instead; the host's other
-// threads and its process-wide mode stay as they are, and the thread gets its
-// own mode back on every way out. Where the system lacks the per-thread call,
-// nothing changes.
+// walk, this thread alone fails such reads quietly instead, keeping whatever
+// other error-mode bits the host set; the host's other threads and its
+// process-wide mode stay as they are, and the thread gets its own mode back on
+// every way out. Where the system lacks the per-thread calls, nothing changes.
+// The error-mode calls leave the thread's last-error code alone, whether they
+// fail or not.
 class QuietCriticalErrors {
  public:
-  explicit QuietCriticalErrors(Platform& platform)
-      : platform_(platform),
-        changed_(platform.set_thread_error_mode(win32::kSemFailCriticalErrors, &previous_)) {}
+  explicit QuietCriticalErrors(Platform& platform) : platform_(platform) {
+    const KeptLastError kept(platform);
+    std::uint32_t current = 0;
+    changed_ = platform.get_thread_error_mode(&current) &&
+               platform.set_thread_error_mode(current | win32::kSemFailCriticalErrors, &previous_);
+  }
   ~QuietCriticalErrors() {
+    if (!changed_) return;
+    const KeptLastError kept(platform_);
     std::uint32_t ours = 0;
-    if (changed_) platform_.set_thread_error_mode(previous_, &ours);
+    platform_.set_thread_error_mode(previous_, &ours);
   }
   QuietCriticalErrors(const QuietCriticalErrors&) = delete;
   QuietCriticalErrors& operator=(const QuietCriticalErrors&) = delete;
@@ -28,7 +36,7 @@ class QuietCriticalErrors {
  private:
   Platform& platform_;
   std::uint32_t previous_ = 0;
-  bool changed_;
+  bool changed_ = false;
 };
 
 std::optional<DriveRecord> read_drive(Platform& platform, char letter) {

@@ -1,10 +1,12 @@
 // Owns one open device handle and closes it on every way out of the scope
-// that opened it. CreateFileA reports failure as INVALID_HANDLE_VALUE, not 0,
-// so that is the empty value here.
+// that opened it, leaving the thread's last-error code as it was. CreateFileA
+// reports failure as INVALID_HANDLE_VALUE, not 0, so that is the empty value
+// here.
 #pragma once
 
 #include <utility>
 
+#include "platform/kept_last_error.h"
 #include "platform/platform.h"
 
 namespace korvex {
@@ -37,6 +39,7 @@ class UniqueDeviceHandle {
  private:
   void close() {
     if (handle_ == kInvalidDeviceHandle) return;
+    const KeptLastError kept(*platform_);
     platform_->close_handle(std::exchange(handle_, kInvalidDeviceHandle));
   }
 

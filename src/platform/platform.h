@@ -60,6 +60,10 @@ class Platform {
   virtual bool get_disk_free_space(const char* root, std::uint64_t* caller_free,
                                    std::uint64_t* total) = 0;
 
+  // GetThreadErrorMode: the calling thread's error mode. Returns false where
+  // the system lacks the call.
+  virtual bool get_thread_error_mode(std::uint32_t* mode) = 0;
+
   // SetThreadErrorMode: sets the calling thread's error mode and stores the
   // previous one. Returns false, changing nothing, where the system lacks the call.
   virtual bool set_thread_error_mode(std::uint32_t mode, std::uint32_t* previous) = 0;

@@ -21,6 +21,9 @@ class PlatformWrapper : public Platform {
                            std::uint64_t* total) override {
     return target_.get_disk_free_space(root, caller_free, total);
   }
+  bool get_thread_error_mode(std::uint32_t* mode) override {
+    return target_.get_thread_error_mode(mode);
+  }
   bool set_thread_error_mode(std::uint32_t mode, std::uint32_t* previous) override {
     return target_.set_thread_error_mode(mode, previous);
   }

@@ -59,6 +59,12 @@ bool TracingPlatform::get_disk_free_space(const char* root, std::uint64_t* calle
   return ok;
 }
 
+bool TracingPlatform::get_thread_error_mode(std::uint32_t* mode) {
+  const bool ok = PlatformWrapper::get_thread_error_mode(mode);
+  line("GetThreadErrorMode()", truth(ok) + (ok ? " (mode " + hex(*mode) + ")" : ""));
+  return ok;
+}
+
 bool TracingPlatform::set_thread_error_mode(std::uint32_t mode, std::uint32_t* previous) {
   const bool ok = PlatformWrapper::set_thread_error_mode(mode, previous);
   line("SetThreadErrorMode(" + hex(mode) + ")",

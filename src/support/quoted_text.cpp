@@ -28,6 +28,11 @@ std::string quoted_text(std::string_view text) {
   return quoted + "\"";
 }
 
+std::string quoted_excerpt(std::string_view text, std::size_t max_bytes) {
+  if (text.size() <= max_bytes) return quoted_text(text);
+  return quoted_text(text.substr(0, max_bytes)) + "...";
+}
+
 std::string hex_bytes(const void* bytes, std::size_t size) {
   const auto* data = static_cast<const std::uint8_t*>(bytes);
   std::string hex;

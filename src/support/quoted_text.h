@@ -13,6 +13,10 @@ namespace korvex {
 // byte as \r, \n, \t, \", \\ or \xHH (lowercase hex).
 std::string quoted_text(std::string_view text);
 
+// quoted_text of at most the first max_bytes bytes, followed by "..." when the
+// text is longer: for quoting what a person typed in a one-line message.
+std::string quoted_excerpt(std::string_view text, std::size_t max_bytes = 40);
+
 // Lowercase hexadecimal, two digits a byte, no separators.
 std::string hex_bytes(const void* bytes, std::size_t size);
 

@@ -86,18 +86,22 @@ TEST_F(DriveInventoryTest, GettersGiveTheSelectedDrivesTexts) {
   }
 }
 
+// The host's own bits (here SEM_NOGPFAULTERRORBOX and SEM_NOOPENFILEERRORBOX)
+// stay set during the walk.
 TEST(DriveErrorMode, VolumesAreReadWithCriticalErrorsFailingQuietly) {
-  constexpr std::uint32_t kHostMode = 0x8002;
-  SimulatedMachine machine;
-  machine.thread_error_mode = kHostMode;
-  machine.drives['A'] = {.type = 2, .volume_error = kNotReady};
-  machine.drives['C'] = {};
-  RecordingPlatform recorder(machine);
-  DriveInventory(recorder).list_drives();
-  EXPECT_EQ(recorder.error_modes_during_volume_reads,
-            (std::vector<std::optional<std::uint32_t>>{win32::kSemFailCriticalErrors,
-                                                       win32::kSemFailCriticalErrors}));
-  EXPECT_EQ(machine.thread_error_mode, kHostMode);
+  for (const std::uint32_t host_mode : {0x0u, 0x8002u, 0x8003u}) {
+    SimulatedMachine machine;
+    machine.thread_error_mode = host_mode;
+    machine.drives['A'] = {.type = 2, .volume_error = kNotReady};
+    machine.drives['C'] = {};
+    RecordingPlatform recorder(machine);
+    DriveInventory(recorder).list_drives();
+    const std::uint32_t quiet = host_mode | win32::kSemFailCriticalErrors;
+    EXPECT_EQ(recorder.error_modes_during_volume_reads,
+              (std::vector<std::optional<std::uint32_t>>{quiet, quiet}))
+        << host_mode;
+    EXPECT_EQ(machine.thread_error_mode, host_mode);
+  }
 }
 
 TEST(DriveErrorMode, DrivesAreListedWhereTheSystemLacksThreadErrorModes) {

@@ -83,6 +83,66 @@ TEST(MachineFile, RejectsUnknownFieldsAndBadValues) {
   }
 }
 
+// Each message starts with the field the error is in; texts from the file
+// are quoted with escapes.
+TEST(MachineFile, NamesTheFieldOfEveryError) {
+  struct Case {
+    std::string text;
+    std::string message_start;
+  };
+  const Case cases[] = {
+      {R"({"version": 1e999})", "version: number out of range"},
+      {R"({"version": -1e999})", "version: number out of range"},
+      {R"({"drives": [{"letter": "C"}, {"letter": "D", "total": 1e400}]})",
+       "drives[1].total: number out of range"},
+      {R"({"devices": {"\\\\.\\Scsi0:": {"open_error": 1e999}}})",
+       R"(devices["\\\\.\\Scsi0:"].open_error: number out of range)"},
+      {R"({"messages": {"2": 1e999}})", "messages.2: number out of range"},
+      {R"({"version": "0x-1"})", "version: expected a whole number"},
+      {R"({"version": "0x+7"})", "version: expected a whole number"},
+      {R"({"version": "0x 5"})", "version: expected a whole number"},
+      {R"({"version": "0x0x10"})", "version: expected a whole number"},
+      {R"({"version": "0x"})", "version: expected a whole number"},
+      {R"({"version": " 0x5"})", "version: expected a whole number"},
+      {R"({"drives": [{"letter": "C", "total": "0x10000000000000000"}]})",
+       "drives[0].total: expected a whole number"},
+      {R"({"drives": [{"letter": "C", "serial": 2.5}]})", "drives[0].serial: expected a whole number"},
+      {std::string(R"({"drives": []})") + '\0' + "garbage", "machine: a NUL byte at offset 14"},
+      {R"({"drives": [{"letter": "C"}, {"letter": "D", "type": 3,]})",
+       "drives[1]: not valid JSON: \"parse error"},
+      {R"({"version": 1, "x\u00e9": 2})", R"(machine: unknown field "x\xc3\xa9")"},
+      // Found by the machine-file fuzzer: the parser's own message quoted the raw byte.
+      {R"({"drives": [{"letter": "A")" "\xd4" R"( "type": 2}]})",
+       R"(drives[0]: not valid JSON: "parse error)"},
+      {R"({"devices": {"d": {"sector": "0g"}}})", R"(devices.d.sector: not a hex digit: "g")"},
+      {R"({"messages": {"2\n": "a"}})", R"(messages["2\n"]: "2\n" is not a decimal 32-bit code)"},
+      {R"({"messages": {"2": 5}})", "messages.2: expected a text"},
+  };
+  for (const Case& c : cases) {
+    SimulatedMachine machine;
+    try {
+      load_machine_text(c.text, machine);
+      ADD_FAILURE() << c.text << " was accepted";
+    } catch (const MachineFileError& error) {
+      const std::string message = error.what();
+      EXPECT_EQ(message.substr(0, c.message_start.size()), c.message_start) << message;
+      EXPECT_EQ(message.find_first_not_of(" !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                          "[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~"),
+                std::string::npos)
+          << message;
+    }
+  }
+}
+
+TEST(MachineFile, ReadsHexWithEitherPrefixAndLeadingZeros) {
+  SimulatedMachine machine;
+  load_machine_text(R"({"version": "0X00000000000000001F", "drives": [
+      {"letter": "C", "total": "0xFFFFFFFFFFFFFFFF"}]})",
+                    machine);
+  EXPECT_EQ(machine.version, 0x1Fu);
+  EXPECT_EQ(machine.drives.at('C').total, 0xFFFFFFFFFFFFFFFFu);
+}
+
 TEST(MachineFile, ReadsDrivesWithTheirDefaults) {
   SimulatedMachine machine;
   load_machine_text(R"({"drives": [

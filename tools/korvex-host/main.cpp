@@ -4,6 +4,7 @@
 //   korvex-host [options]          prints the report
 //
 // Options: --module PATH (Windows build), --machine FILE and --trace (native build).
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -52,7 +53,9 @@ int main(int argc, char** argv) {
       return 0;
     }
     std::ifstream script(script_path);
-    if (!script) {
+    // A directory opens as a stream that reads nothing, which would run as an empty script.
+    std::error_code not_known;
+    if (!script || std::filesystem::is_directory(script_path, not_known)) {
       std::cerr << "korvex-host: cannot open script " << script_path << '\n';
       return kSetupFailed;
     }

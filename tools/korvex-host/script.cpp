@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "module/export_table.h"
+#include "support/quoted_text.h"
 
 namespace korvex::host_tool {
 namespace {
@@ -45,7 +46,7 @@ std::string parse_text(const std::string& line, std::size_t& at) {
         at += 2;
         break;
       }
-      default: throw ScriptError(std::string("bad escape \\") + line[at]);
+      default: throw ScriptError("bad escape " + quoted_text(line.substr(at - 1, 2)));
     }
   }
   throw ScriptError("text without closing quote");
@@ -54,18 +55,19 @@ std::string parse_text(const std::string& line, std::size_t& at) {
 std::int32_t parse_integer(const std::string& word) {
   const bool hex = word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X');
   const std::string digits = hex ? word.substr(2) : (word[0] == '-' ? word.substr(1) : word);
-  if (digits.empty() || (hex && digits.size() > 8)) throw ScriptError("bad integer " + word);
+  const auto bad = [&](const char* what) { return ScriptError(what + quoted_excerpt(word)); };
+  if (digits.empty() || (hex && digits.size() > 8)) throw bad("bad integer ");
   std::uint64_t value = 0;
   for (const char c : digits) {
     const int digit = hex ? hex_digit(c) : (std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : -1);
-    if (digit < 0) throw ScriptError("bad integer " + word);
+    if (digit < 0) throw bad("bad integer ");
     value = value * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
-    if (value > 0xFFFFFFFFull) throw ScriptError("integer out of range: " + word);
+    if (value > 0xFFFFFFFFull) throw bad("integer out of range: ");
   }
   if (hex) return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
   const bool negative = word[0] == '-';
   if (value > (negative ? 2147483648ull : 2147483647ull)) {
-    throw ScriptError("integer out of range: " + word);
+    throw bad("integer out of range: ");
   }
   return static_cast<std::int32_t>(negative ? -static_cast<std::int64_t>(value)
                                             : static_cast<std::int64_t>(value));
@@ -95,7 +97,7 @@ std::optional<ScriptCall> parse_script_line(const std::string& line) {
   while (at < line.size() && !is_blank(line[at])) ++at;
   const std::string name = line.substr(name_start, at - name_start);
   const ExportEntry* entry = find_export(name);
-  if (entry == nullptr) throw ScriptError("unknown export " + name);
+  if (entry == nullptr) throw ScriptError("unknown export " + quoted_excerpt(name));
 
   ScriptCall call{entry, {}};
   for (;;) {

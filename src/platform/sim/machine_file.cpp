@@ -1,11 +1,15 @@
 #include "platform/sim/machine_file.h"
 
 #include <cctype>
+#include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <optional>
 #include <sstream>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -16,31 +20,122 @@ namespace {
 
 using Json = nlohmann::json;
 
+// The name of a field inside an object, the way messages write it: a field
+// of the top level alone ("version"), nested ones after a dot
+// ("drives[1].total"), and names other than letters, digits and "_" quoted in
+// brackets: devices["\\\\.\\Scsi0:"].sector.
+std::string field_path(const std::string& where, const std::string& name) {
+  const bool plain = !name.empty() && name.find_first_not_of(
+                                          "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                          "0123456789_") == std::string::npos;
+  if (!plain) return where + "[" + quoted_excerpt(name) + "]";
+  return where.empty() ? name : where + "." + name;
+}
+
+// Follows the parser through the document, so that a number or a syntax
+// error it stops at can be told by the field it belongs to.
+class JsonPosition {
+ public:
+  bool follow(int, Json::parse_event_t event, const Json& parsed) {
+    using Event = Json::parse_event_t;
+    switch (event) {
+      case Event::object_start: steps_.push_back({false, {}, 0}); break;
+      case Event::array_start: steps_.push_back({true, {}, 0}); break;
+      case Event::key: steps_.back().key = parsed.get<std::string>(); break;
+      case Event::object_end:
+      case Event::array_end:
+        steps_.pop_back();
+        value_read();
+        break;
+      case Event::value: value_read(); break;
+    }
+    return true;
+  }
+
+  // "machine" outside every field.
+  std::string path() const {
+    std::string where;
+    for (const Step& step : steps_) {
+      if (step.in_list) {
+        where += "[" + std::to_string(step.index) + "]";
+      } else if (!step.key.empty()) {
+        where = field_path(where, step.key);
+      }
+    }
+    return where.empty() ? "machine" : where;
+  }
+
+ private:
+  struct Step {
+    bool in_list;
+    std::string key;    // of the field being read, in an object
+    std::size_t index;  // of the element being read, in a list
+  };
+
+  // A value has been read whole: the next one is another element or field.
+  void value_read() {
+    if (steps_.empty()) return;
+    if (steps_.back().in_list) {
+      ++steps_.back().index;
+    } else {
+      steps_.back().key.clear();
+    }
+  }
+
+  std::vector<Step> steps_;
+};
+
+Json parse_machine_text(const std::string& json_text) {
+  // The parser takes a NUL for the end of the text and would ignore whatever follows.
+  if (const std::size_t nul = json_text.find('\0'); nul != std::string::npos) {
+    throw MachineFileError("machine: a NUL byte at offset " + std::to_string(nul));
+  }
+  JsonPosition position;
+  try {
+    return Json::parse(json_text, [&](int depth, Json::parse_event_t event, Json& parsed) {
+      return position.follow(depth, event, parsed);
+    });
+  } catch (const Json::out_of_range&) {
+    throw MachineFileError(position.path() + ": number out of range");
+  } catch (const Json::exception& error) {
+    // The parser's own words, without its "[json.exception.parse_error.101] ".
+    const std::string_view words = error.what();
+    const std::size_t start = words.find("] ");
+    throw MachineFileError(position.path() + ": not valid JSON: " +
+                           quoted_excerpt(start == std::string_view::npos ? words
+                                                                           : words.substr(start + 2),
+                                          160));
+  }
+}
+
 void require_known_fields(const Json& object, const std::string& where,
                           std::initializer_list<const char*> known) {
   if (!object.is_object()) throw MachineFileError(where + ": expected an object");
   for (const auto& [name, value] : object.items()) {
     bool found = false;
     for (const char* field : known) found = found || name == field;
-    if (!found) throw MachineFileError(where + ": unknown field \"" + name + "\"");
+    if (!found) throw MachineFileError(where + ": unknown field " + quoted_excerpt(name));
   }
 }
 
-// A number, or a string "0x..." holding one in hexadecimal.
+// "0x" and one or more hexadecimal digits, nothing else: no sign, no blank,
+// no second prefix.
+std::optional<std::uint64_t> hex_number(std::string_view text) {
+  if (text.size() < 3 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) return std::nullopt;
+  std::uint64_t value = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data() + 2, end, value, 16);
+  if (error != std::errc() || stop != end) return std::nullopt;
+  return value;
+}
+
+// A whole number from 0, or a string "0x..." holding one in hexadecimal.
 std::uint64_t unsigned_value(const Json& value, const std::string& where) {
   if (value.is_number_unsigned()) return value.get<std::uint64_t>();
   if (value.is_string()) {
-    const std::string text = value.get<std::string>();
-    std::size_t used = 0;
-    try {
-      if (text.rfind("0x", 0) == 0 || text.rfind("0X", 0) == 0) {
-        const std::uint64_t parsed = std::stoull(text.substr(2), &used, 16);
-        if (used == text.size() - 2) return parsed;
-      }
-    } catch (const std::exception&) {
-    }
+    if (const auto parsed = hex_number(value.get_ref<const std::string&>())) return *parsed;
   }
-  throw MachineFileError(where + ": expected a number or a \"0x...\" string");
+  throw MachineFileError(where + ": expected a whole number from 0 or a \"0x...\" string of 64 bits");
 }
 
 std::uint32_t u32_value(const Json& value, const std::string& where) {
@@ -56,7 +151,7 @@ IdentifySector sector_value(const Json& value, const std::string& where) {
   for (const char c : value.get<std::string>()) {
     if (c == ' ' || c == '\n' || c == '\t') continue;
     if (!std::isxdigit(static_cast<unsigned char>(c))) {
-      throw MachineFileError(where + ": not a hex digit: " + std::string(1, c));
+      throw MachineFileError(where + ": not a hex digit: " + quoted_text(std::string(1, c)));
     }
     digits += c;
   }
@@ -151,7 +246,7 @@ void read_drives(const Json& drives, SimulatedMachine& machine) {
 void read_devices(const Json& devices, SimulatedMachine& machine) {
   if (!devices.is_object()) throw MachineFileError("devices: expected an object");
   for (const auto& [name, value] : devices.items()) {
-    machine.devices[name] = device_value(value, "devices[" + quoted_text(name) + "]");
+    machine.devices[name] = device_value(value, field_path("devices", name));
   }
 }
 
@@ -161,7 +256,7 @@ std::uint32_t decimal_code(const std::string& text, const std::string& where) {
                       text.find_first_not_of("0123456789") == std::string::npos;
   const std::uint64_t code = digits ? std::stoull(text) : 0;
   if (!digits || code > 0xFFFFFFFFu) {
-    throw MachineFileError(where + ": \"" + text + "\" is not a decimal 32-bit code");
+    throw MachineFileError(where + ": " + quoted_excerpt(text) + " is not a decimal 32-bit code");
   }
   return static_cast<std::uint32_t>(code);
 }
@@ -169,20 +264,16 @@ std::uint32_t decimal_code(const std::string& text, const std::string& where) {
 void read_messages(const Json& messages, SimulatedMachine& machine) {
   if (!messages.is_object()) throw MachineFileError("messages: expected an object");
   for (const auto& [code, text] : messages.items()) {
-    if (!text.is_string()) throw MachineFileError("messages." + code + ": expected a text");
-    machine.messages[decimal_code(code, "messages")] = text.get<std::string>();
+    const std::string where = field_path("messages", code);
+    if (!text.is_string()) throw MachineFileError(where + ": expected a text");
+    machine.messages[decimal_code(code, where)] = text.get<std::string>();
   }
 }
 
 }  // namespace
 
 void load_machine_text(const std::string& json_text, SimulatedMachine& machine) {
-  Json root;
-  try {
-    root = Json::parse(json_text);
-  } catch (const Json::parse_error& error) {
-    throw MachineFileError(std::string("not valid JSON: ") + error.what());
-  }
+  const Json root = parse_machine_text(json_text);
   require_known_fields(root, "machine",
                        {"version", "last_error", "elevated", "drives", "devices", "messages"});
   if (root.contains("version")) machine.version = u32_value(root["version"], "version");
@@ -197,10 +288,14 @@ void load_machine_text(const std::string& json_text, SimulatedMachine& machine) 
 }
 
 void load_machine_file(const std::string& path, SimulatedMachine& machine) {
-  std::ifstream in(path);
-  if (!in) throw MachineFileError("cannot open machine file " + path);
+  std::ifstream in(path, std::ios::binary);
+  std::error_code not_known;
+  if (!in || std::filesystem::is_directory(path, not_known)) {
+    throw MachineFileError("cannot open machine file " + path);
+  }
   std::ostringstream text;
   text << in.rdbuf();
+  if (in.bad()) throw MachineFileError("cannot read machine file " + path);
   try {
     load_machine_text(text.str(), machine);
   } catch (const MachineFileError& error) {

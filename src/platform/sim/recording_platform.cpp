@@ -33,12 +33,15 @@ bool RecordingPlatform::device_io_control(DeviceHandle device, std::uint32_t cod
                                           const void* input, std::uint32_t input_size,
                                           void* output, std::uint32_t output_size,
                                           std::uint32_t* returned) {
-  if (DeviceOpen* open = open_holding(device)) {
+  DeviceOpen* open = open_holding(device);
+  if (open != nullptr) {
     const auto* bytes = static_cast<const std::uint8_t*>(input);
     open->requests.push_back({code, std::vector<std::uint8_t>(bytes, bytes + input_size), output_size});
   }
-  return PlatformWrapper::device_io_control(device, code, input, input_size, output, output_size,
-                                            returned);
+  const bool answered = PlatformWrapper::device_io_control(device, code, input, input_size, output,
+                                                           output_size, returned);
+  if (open != nullptr) open->requests.back().answered = answered;
+  return answered;
 }
 
 void RecordingPlatform::close_handle(DeviceHandle device) {

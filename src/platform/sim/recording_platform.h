@@ -1,8 +1,8 @@
 // A platform that forwards every call to a target and records what the
 // module asked of the system, for tests to inspect: how often it read the
-// version, each device it opened with the requests sent on the handle, the
-// message boxes it showed, and the thread error mode it had set whenever it
-// read a volume.
+// version, each device it opened with the requests sent on the handle and
+// whether they were answered, the message boxes it showed, and the thread
+// error mode it had set whenever it read a volume.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +26,7 @@ struct DeviceOpen {
     std::uint32_t code;
     std::vector<std::uint8_t> input;
     std::uint32_t output_size;
+    bool answered = false;  // DeviceIoControl succeeded
   };
   std::vector<Request> requests;
 };

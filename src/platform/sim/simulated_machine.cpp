@@ -128,6 +128,12 @@ bool SimulatedMachine::get_disk_free_space(const char* root, std::uint64_t* call
   return true;
 }
 
+bool SimulatedMachine::get_thread_error_mode(std::uint32_t* mode) {
+  if (!has_thread_error_mode) return false;
+  if (mode != nullptr) *mode = thread_error_mode;
+  return true;
+}
+
 bool SimulatedMachine::set_thread_error_mode(std::uint32_t mode, std::uint32_t* previous) {
   if (!has_thread_error_mode) return false;
   if (previous != nullptr) *previous = thread_error_mode;

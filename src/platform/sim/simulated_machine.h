@@ -72,6 +72,7 @@ class SimulatedMachine : public Platform {
   std::map<char, SimulatedDrive> drives;            // by upper-case letter
   std::map<std::string, SimulatedDevice> devices;   // by the name CreateFileA receives
   std::map<std::uint32_t, std::string> messages;    // FormatMessageA texts by code
+  // False: a system before Windows 7, without GetThreadErrorMode and SetThreadErrorMode.
   bool has_thread_error_mode = true;
   std::uint32_t thread_error_mode = 0;
 
@@ -92,6 +93,7 @@ class SimulatedMachine : public Platform {
                               std::uint32_t file_system_size) override;
   bool get_disk_free_space(const char* root, std::uint64_t* caller_free,
                            std::uint64_t* total) override;
+  bool get_thread_error_mode(std::uint32_t* mode) override;
   bool set_thread_error_mode(std::uint32_t mode, std::uint32_t* previous) override;
   std::uint32_t get_version() override;
   DeviceHandle create_file(const char* name, std::uint32_t access, std::uint32_t share,

@@ -17,6 +17,15 @@ LRESULT CALLBACK hook_trampoline(HWND window, UINT message, WPARAM wparam, LPARA
 
 HWND as_window(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 
+// A kernel32 function looked up at run time, nullptr where the system lacks
+// it: importing a function Windows XP lacks (such as the thread error-mode
+// calls, new in Windows 7) would keep the DLL from loading there.
+template <typename Function>
+Function kernel32_function(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), name)));
+}
+
 }  // namespace
 
 std::uint32_t Win32Platform::get_drive_type(const char* root) { return GetDriveTypeA(root); }
@@ -43,12 +52,17 @@ bool Win32Platform::get_disk_free_space(const char* root, std::uint64_t* caller_
   return ok != 0;
 }
 
-// Looked up at run time: systems before Windows 7 lack the call, and the DLL
-// must still load there.
+bool Win32Platform::get_thread_error_mode(std::uint32_t* mode) {
+  using GetThreadErrorModeFunction = DWORD(WINAPI*)();
+  static const auto get_mode = kernel32_function<GetThreadErrorModeFunction>("GetThreadErrorMode");
+  if (get_mode == nullptr) return false;
+  if (mode != nullptr) *mode = get_mode();
+  return true;
+}
+
 bool Win32Platform::set_thread_error_mode(std::uint32_t mode, std::uint32_t* previous) {
   using SetThreadErrorModeFunction = BOOL(WINAPI*)(DWORD, LPDWORD);
-  static const auto set_mode = reinterpret_cast<SetThreadErrorModeFunction>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetThreadErrorMode")));
+  static const auto set_mode = kernel32_function<SetThreadErrorModeFunction>("SetThreadErrorMode");
   if (set_mode == nullptr) return false;
   DWORD old_mode = 0;
   if (!set_mode(mode, &old_mode)) return false;

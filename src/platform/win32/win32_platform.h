@@ -13,6 +13,7 @@ class Win32Platform final : public Platform {
                               std::uint32_t file_system_size) override;
   bool get_disk_free_space(const char* root, std::uint64_t* caller_free,
                            std::uint64_t* total) override;
+  bool get_thread_error_mode(std::uint32_t* mode) override;
   bool set_thread_error_mode(std::uint32_t mode, std::uint32_t* previous) override;
   std::uint32_t get_version() override;
   DeviceHandle create_file(const char* name, std::uint32_t access, std::uint32_t share,
