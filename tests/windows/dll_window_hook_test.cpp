@@ -149,7 +149,7 @@ TEST(DllWindowHook, DestroyingAWindowEndsOnlyItsOwnHook) {
   for (const Received& r : second.received(kProbe)) EXPECT_EQ(r.owner, 'b');
 }
 
-enum class Step { kHookA, kHookB, kSubclassA, kRemoveSubclassFromA, kFree };
+enum class Step { kHookA, kHookB, kSubclassA, kRemoveSubclassFromA, kFree, kLoadAgain };
 
 // Runs the steps on two fresh windows a and b, then probes each once and
 // frees the module. Says, for each window, who the probe reached (H for the
@@ -169,6 +169,7 @@ std::string outcome_of(const std::vector<Step>& steps) {
       case Step::kSubclassA: host.emplace(a.handle()); break;
       case Step::kRemoveSubclassFromA: host->remove(); break;
       case Step::kFree: dll.reset(); break;
+      case Step::kLoadAgain: dll.emplace(); break;
     }
   }
   const auto describe = [&](RecordingWindow& window) {
@@ -210,6 +211,11 @@ TEST(DllWindowHook, SubclassOrders) {
       {{kHookA, kSubclassA, kFree}, "a: Ha H, b: b b, kept"},
       {{kHookA, kSubclassA, kFree, kRemoveSubclassFromA}, "a: a k, b: b b, kept"},
       {{kHookA, kSubclassA, kHookB, kFree}, "a: Ha H, b: b b, kept"},
+      // Loaded again, the pinned image starts a fresh module, which finds a
+      // still hooked.
+      {{kHookA, kSubclassA, kFree, kLoadAgain, kHookA}, "a: Ha H, b: b b, kept"},
+      {{kHookA, kSubclassA, kFree, kLoadAgain, kRemoveSubclassFromA, kHookB},
+       "a: a k, b: b k, kept"},
   };
   for (const Case& c : cases) {
     EXPECT_EXIT(
