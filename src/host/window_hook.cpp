@@ -82,7 +82,8 @@ bool WindowHook::hook(WindowHandle window) {
       !platform_.set_window_property(window, kSavedProcedure, current)) {
     return false;
   }
-  const WindowProcedure previous = platform_.set_window_procedure(window, platform_.hook_procedure());
+  const WindowProcedure previous =
+      platform_.set_window_procedure(window, platform_.hook_procedure());
   if (previous == 0) {
     platform_.remove_window_property(window, kSavedProcedure);
     return false;

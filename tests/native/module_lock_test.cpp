@@ -31,7 +31,8 @@ TEST(ModuleLock, TwoThreadsCallingExportsAtOnceLeaveTheModuleWhole) {
   SimulatedMachine machine;
   machine.drives['C'] = {.label = kLongLabel, .total = 1000000, .free = 250000};
   machine.drives['D'] = {.label = "DATA", .total = 5000000};
-  machine.devices["\\\\.\\Scsi0:"] = answering(sector_with_serial("A SERIAL NUMBER OF SOME LENGTH"));
+  machine.devices["\\\\.\\Scsi0:"] =
+      answering(sector_with_serial("A SERIAL NUMBER OF SOME LENGTH"));
   machine.messages[2] = kLongMessage;
   machine.last_error = 2;
   LoadedModule module(machine);

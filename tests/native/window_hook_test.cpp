@@ -61,7 +61,7 @@ struct HookedMachine {
   // Who a probe sent to the window reaches, in order; its answer must come back.
   std::string route(WindowHandle window) {
     log.clear();
-    EXPECT_EQ(machine.send_message(window, kWmUser, 3, 4), 7) << "the answer of the window's own procedure";
+    EXPECT_EQ(machine.send_message(window, kWmUser, 3, 4), 7) << "the own procedure's answer";
     return log;
   }
 
@@ -173,7 +173,7 @@ TEST(WindowHook, NeverSavesTheHookAsAWindowsPreviousProcedure) {
   m.machine.set_window_procedure(m.b, m.machine.get_window_procedure(m.a));
   m.hook->set_parent_window(m.b);
   m.log.clear();
-  EXPECT_EQ(m.machine.send_message(m.b, kWmUser, 3, 4), 0) << "b is not hooked: no procedure of its own to reach";
+  EXPECT_EQ(m.machine.send_message(m.b, kWmUser, 3, 4), 0) << "b is not hooked: nothing answers";
   EXPECT_EQ(m.log, "");
 }
 
@@ -200,7 +200,8 @@ TEST(WindowHook, UnloadLeavesAWindowThatIsGoneAlone) {
   const WindowProcedure swallower = m.machine.add_procedure(
       [&m](WindowHandle w, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) {
         if (message == win32::kWmDestroy) return MessageResult{0};
-        return m.machine.call_window_procedure(m.machine.hook_procedure(), w, message, wparam, lparam);
+        return m.machine.call_window_procedure(m.machine.hook_procedure(), w, message, wparam,
+                                               lparam);
       });
   m.machine.set_window_procedure(m.a, swallower);
   m.machine.destroy_window(m.a);

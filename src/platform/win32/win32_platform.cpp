@@ -127,8 +127,9 @@ void Win32Platform::set_hook_handler(WindowMessageHandler* handler) { hook_handl
 // must still load there.
 void Win32Platform::pin_module() {
   using GetModuleHandleExFunction = BOOL(WINAPI*)(DWORD, LPCSTR, HMODULE*);
-  const auto get_module_handle = reinterpret_cast<GetModuleHandleExFunction>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetModuleHandleExA")));
+  const auto get_module_handle =
+      reinterpret_cast<GetModuleHandleExFunction>(reinterpret_cast<void*>(
+          GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetModuleHandleExA")));
   if (get_module_handle == nullptr) return;
   HMODULE module = nullptr;
   get_module_handle(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
