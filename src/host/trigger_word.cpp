@@ -9,8 +9,10 @@ constexpr const char* kPraise = "\xCC\xE0\xEB\xE0\xE4\xF6\xE0! :)";
 
 }  // namespace
 
-void greet_trigger_word(Platform& platform, std::string_view pushed) {
-  if (pushed == kTriggerWord) platform.message_box(kPraise, nullptr, win32::kMbOkSetForeground);
+bool is_trigger_word(std::string_view pushed) { return pushed == kTriggerWord; }
+
+void show_praise(Platform& platform) {
+  platform.message_box(kPraise, nullptr, win32::kMbOkSetForeground);
 }
 
 }  // namespace korvex

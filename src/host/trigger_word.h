@@ -7,8 +7,10 @@
 
 namespace korvex {
 
-// The trigger word "Quex", exactly, shows the module's one message box,
-// which blocks until the user closes it; any other text shows nothing.
-void greet_trigger_word(Platform& platform, std::string_view pushed);
+// The trigger word "Quex", exactly, earns the praise; any other text nothing.
+bool is_trigger_word(std::string_view pushed);
+
+// The module's one message box, which blocks until the user closes it.
+void show_praise(Platform& platform);
 
 }  // namespace korvex

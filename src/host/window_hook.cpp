@@ -1,38 +1,96 @@
 #include "host/window_hook.h"
 
-namespace korvex {
+#include <algorithm>
 
-WindowHook::WindowHook(Platform& platform) : platform_(platform) {
-  platform_.set_hook_handler(this);
+namespace korvex {
+namespace {
+
+// The window property that carries a hooked window's previous procedure.
+constexpr const char* kSavedProcedure = "Korvex.SavedWindowProcedure";
+
+// Puts the saved procedure back and ends the window's hook, unless a
+// procedure has been put over the hook: that one still calls the hook, which
+// must stay. False when the window stays hooked.
+bool end_hook(Platform& platform, WindowHandle window, WindowProcedure saved) {
+  if (platform.get_window_procedure(window) != platform.hook_procedure()) return false;
+  platform.set_window_procedure(window, saved);
+  platform.remove_window_property(window, kSavedProcedure);
+  return true;
 }
 
+// False while the window stays hooked. A window without the property is
+// hooked no more: its WM_DESTROY ended the hook, or it is gone.
+bool give_back(Platform& platform, WindowHandle window) {
+  const WindowProcedure saved = platform.get_window_property(window, kSavedProcedure);
+  return saved == 0 || end_hook(platform, window, saved);
+}
+
+// The handler behind the platform's trampoline. It is plain static data, not
+// part of the module object, because a window left hooked at unload still
+// sends its messages through it; it answers from the windows' own properties.
+class SavedProcedureForwarder final : public WindowMessageHandler {
+ public:
+  void serve(Platform& platform) {
+    platform_ = &platform;
+    platform.set_hook_handler(this);
+  }
+
+  MessageResult handle_message(WindowHandle window, std::uint32_t message, std::uintptr_t wparam,
+                               std::intptr_t lparam) override {
+    const WindowProcedure saved = platform_->get_window_property(window, kSavedProcedure);
+    if (saved == 0) return 0;
+    if (message == win32::kWmDestroy) {
+      end_hook(*platform_, window, saved);
+    } else if (message == win32::kWmNcDestroy) {
+      // The window's last message, reaching the hook only when a procedure
+      // over it kept the hook at WM_DESTROY.
+      platform_->remove_window_property(window, kSavedProcedure);
+    }
+    return platform_->call_window_procedure(saved, window, message, wparam, lparam);
+  }
+
+ private:
+  Platform* platform_ = nullptr;
+};
+
+constinit SavedProcedureForwarder forwarder;
+
+}  // namespace
+
+WindowHook::WindowHook(Platform& platform) : platform_(platform) { forwarder.serve(platform); }
+
 WindowHook::~WindowHook() {
-  if (installed_ && platform_.is_window(parent_window_)) give_back();
-  platform_.set_hook_handler(nullptr);
+  std::erase_if(hooked_, [this](WindowHandle window) { return give_back(platform_, window); });
+  if (!hooked_.empty()) platform_.pin_module();
 }
 
 void WindowHook::set_parent_window(WindowHandle window) {
-  // Hooking the hooked window again would save the hook as its own
-  // predecessor, and every message would come round to it without end.
-  if (installed_ && window == parent_window_) return;
-  // The saved procedure belongs to the old window; the new one has its own.
-  if (installed_) give_back();
-  parent_window_ = window;
-  saved_procedure_ = platform_.set_window_procedure(window, platform_.hook_procedure());
-  installed_ = saved_procedure_ != 0;
+  std::erase_if(hooked_, [&](WindowHandle hooked) {
+    return hooked != window && give_back(platform_, hooked);
+  });
+  // Hooking a hooked window again would save the hook as its own predecessor,
+  // and its messages would come round to it without end.
+  if (platform_.get_window_property(window, kSavedProcedure) == 0 && !hook(window)) return;
+  if (std::find(hooked_.begin(), hooked_.end(), window) == hooked_.end()) hooked_.push_back(window);
 }
 
-MessageResult WindowHook::handle_message(WindowHandle window, std::uint32_t message,
-                                         std::uintptr_t wparam, std::intptr_t lparam) {
-  if (message == win32::kWmDestroy && installed_) give_back();
-  return platform_.call_window_procedure(saved_procedure_, window, message, wparam, lparam);
-}
-
-// The saved procedure keeps its value: the WM_DESTROY being handled still
-// goes on to it.
-void WindowHook::give_back() {
-  platform_.set_window_procedure(parent_window_, saved_procedure_);
-  installed_ = false;
+// The window carries its previous procedure before the hook takes its place:
+// the window's thread may pass it a message at once.
+bool WindowHook::hook(WindowHandle window) {
+  const WindowProcedure current = platform_.get_window_procedure(window);
+  if (current == 0 || current == platform_.hook_procedure() ||
+      !platform_.set_window_property(window, kSavedProcedure, current)) {
+    return false;
+  }
+  const WindowProcedure previous =
+      platform_.set_window_procedure(window, platform_.hook_procedure());
+  if (previous == 0) {
+    platform_.remove_window_property(window, kSavedProcedure);
+    return false;
+  }
+  // The window's own thread changed its procedure in between.
+  if (previous != current) platform_.set_window_property(window, kSavedProcedure, previous);
+  return true;
 }
 
 }  // namespace korvex

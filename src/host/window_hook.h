@@ -1,42 +1,43 @@
-// The module's hook on the host's window: the module's procedure takes the
-// window's place and hands every message on, unchanged, to the procedure the
-// window had before, until the window is destroyed. One window is hooked at a
-// time.
+// The module's hook on the host's windows: the module's procedure takes a
+// window's place and hands every message on, unchanged, to the procedure that
+// window had before, until the window is destroyed.
+//
+// Each hooked window carries its previous procedure itself, as a window
+// property. The hook reads it there, on the window's thread, and touches no
+// state of the module: it takes no lock, and it goes on forwarding after the
+// module is unloaded. The module keeps the list of the windows it hooked, to
+// give them back when the host names another window and at unload.
+//
+// A window is given back only while its procedure is still the hook. A
+// procedure put over the hook (the host's own subclass) has kept the hook's
+// address and calls it; such a window stays hooked and forwarding, so the
+// module may hold several, and at unload the module pins its image in memory.
 #pragma once
 
-#include <cstdint>
+#include <vector>
 
 #include "platform/platform.h"
 
 namespace korvex {
 
-class WindowHook final : public WindowMessageHandler {
+class WindowHook {
  public:
   explicit WindowHook(Platform& platform);
-  // Gives a window that is still hooked its procedure back, so that it never
-  // calls into a module that has been unloaded.
+  // Gives back every hooked window it can; pins the module when one is left.
   ~WindowHook();
   WindowHook(const WindowHook&) = delete;
   WindowHook& operator=(const WindowHook&) = delete;
 
-  // Hooks the window. The window hooked so far, if another, gets its own
-  // procedure back first; the hooked window itself is left as it is. A handle
-  // the system refuses leaves nothing hooked and the saved procedure 0.
+  // Hooks the window, unless it is hooked already. The other hooked windows
+  // get their own procedures back where they can. A handle the system refuses
+  // hooks nothing.
   void set_parent_window(WindowHandle window);
 
-  MessageResult handle_message(WindowHandle window, std::uint32_t message, std::uintptr_t wparam,
-                               std::intptr_t lparam) override;
-
-  WindowProcedure saved_procedure() const { return saved_procedure_; }
-  bool installed() const { return installed_; }
-
  private:
-  void give_back();
+  bool hook(WindowHandle window);
 
   Platform& platform_;
-  WindowHandle parent_window_ = 0;
-  WindowProcedure saved_procedure_ = 0;
-  bool installed_ = false;
+  std::vector<WindowHandle> hooked_;  // not given back yet
 };
 
 }  // namespace korvex

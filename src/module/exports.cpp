@@ -33,12 +33,14 @@ void write_answer(ValueExchange& exchange, std::variant<Answers...> answer) {
   std::visit([&](auto&& value) { write_answer(exchange, std::move(value)); }, std::move(answer));
 }
 
+// Runs the call on the loaded module, holding the module's lock.
 template <typename Result, typename Call>
 Result run(Result fallback, Call&& call) noexcept {
-  Module* module = loaded_module();
-  if (module == nullptr) return fallback;
+  Lock* lock = module_lock();
+  if (lock == nullptr) return fallback;
+  const Lock::Held held(*lock);
   try {
-    return std::forward<Call>(call)(*module);
+    return std::forward<Call>(call)(*loaded_module());
   } catch (...) {
     return fallback;
   }
@@ -66,11 +68,17 @@ extern "C" {
 
 void SetData(std::int32_t value) { run([&](Module& m) { m.exchange.push_data(value); }); }
 std::int32_t GetData() { return run(0, [](Module& m) { return m.exchange.result(); }); }
+// The praise comes after the lock is given back: its box stays up until the
+// user closes it, and a lock held that long would stall every other thread's
+// export, a host's window thread among them. The box uses nothing of the
+// module, and the platform outlives the module.
 void SetFile(const char* text) {
+  korvex::Platform* praise_on = nullptr;
   run([&](Module& m) {
     m.exchange.push_text(korvex::host_text(text));
-    korvex::greet_trigger_word(m.platform, m.exchange.text_slot(0));
+    if (korvex::is_trigger_word(m.exchange.text_slot(0))) praise_on = &m.platform;
   });
+  if (praise_on != nullptr) korvex::show_praise(*praise_on);
 }
 const char* GetFile() { return run("", [](Module& m) { return m.exchange.text_result().c_str(); }); }
 const char* GetInfo() { return korvex::info_text(); }

@@ -1,21 +1,37 @@
 #include "module/module.h"
 
 #include <memory>
+#include <utility>
 
 namespace korvex {
 namespace {
 
-std::unique_ptr<Module>& module_slot() {
-  static std::unique_ptr<Module> module;
-  return module;
-}
+// Plain pointers, set by load and unload alone: they need no static set-up
+// or clean-up of their own, which the runtime runs only once per image (an
+// image pinned at unload and loaded again does not run it again).
+constinit Lock* exports_lock = nullptr;
+constinit Module* current_module = nullptr;
 
 }  // namespace
 
-void load_module(Platform& platform) { module_slot() = std::make_unique<Module>(platform); }
+void load_module(Platform& platform) {
+  auto lock = std::make_unique<Lock>();
+  auto module = std::make_unique<Module>(platform);
+  exports_lock = lock.release();
+  current_module = module.release();
+}
 
-void unload_module() { module_slot().reset(); }
+void unload_module() {
+  if (exports_lock == nullptr) return;
+  {
+    const Lock::Held held(*exports_lock);
+    delete std::exchange(current_module, nullptr);
+  }
+  delete std::exchange(exports_lock, nullptr);
+}
 
-Module* loaded_module() { return module_slot().get(); }
+Module* loaded_module() { return current_module; }
+
+Lock* module_lock() { return exports_lock; }
 
 }  // namespace korvex

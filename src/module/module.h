@@ -8,6 +8,7 @@
 #include "host/host_settings.h"
 #include "host/window_hook.h"
 #include "identify/disk_identification.h"
+#include "platform/lock.h"
 #include "platform/platform.h"
 
 namespace korvex {
@@ -36,5 +37,11 @@ class Module {
 void load_module(Platform& platform);
 void unload_module();
 Module* loaded_module();
+
+// The lock every export holds for its whole run, so that no two exports ever
+// touch the module at once, whichever threads the host calls them from. Made
+// at load before the module and given back at unload after it; nullptr while
+// no module is loaded.
+Lock* module_lock();
 
 }  // namespace korvex

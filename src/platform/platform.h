@@ -27,12 +27,14 @@ inline constexpr std::uint32_t kFileShareReadWrite = 3;
 inline constexpr std::uint32_t kCreateNew = 1;
 inline constexpr std::uint32_t kOpenExisting = 3;
 inline constexpr std::uint32_t kWmDestroy = 2;
+inline constexpr std::uint32_t kWmNcDestroy = 0x82;
 inline constexpr std::uint32_t kMbOkSetForeground = 0x10000;
 inline constexpr std::uint32_t kSemFailCriticalErrors = 1;
 }  // namespace win32
 
 // Called by the platform's window-procedure trampoline for every message of a
-// window whose procedure is the one hook_procedure() returns.
+// window whose procedure is the one hook_procedure() returns, on the thread
+// that owns the window.
 class WindowMessageHandler {
  public:
   virtual MessageResult handle_message(WindowHandle window, std::uint32_t message,
@@ -97,8 +99,12 @@ class Platform {
   // GetWindowLongA(window, GWL_WNDPROC): the current procedure, 0 on failure.
   virtual WindowProcedure get_window_procedure(WindowHandle window) = 0;
 
-  // IsWindow.
-  virtual bool is_window(WindowHandle window) = 0;
+  // SetPropA, GetPropA and RemovePropA: a value kept on a window under a name;
+  // 0 where the window has none (or is not a window).
+  virtual bool set_window_property(WindowHandle window, const char* name,
+                                   std::uintptr_t value) = 0;
+  virtual std::uintptr_t get_window_property(WindowHandle window, const char* name) = 0;
+  virtual void remove_window_property(WindowHandle window, const char* name) = 0;
 
   // CallWindowProcA.
   virtual MessageResult call_window_procedure(WindowProcedure procedure, WindowHandle window,
@@ -109,6 +115,11 @@ class Platform {
   // every message to the handler set here (nullptr: none).
   virtual WindowProcedure hook_procedure() = 0;
   virtual void set_hook_handler(WindowMessageHandler* handler) = 0;
+
+  // GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN | ..._FROM_ADDRESS) on the
+  // trampoline: the module's image stays loaded until the process ends, even
+  // when the host frees it. Does nothing where the system lacks the call.
+  virtual void pin_module() = 0;
 
   // MessageBoxA without an owner window.
   virtual void message_box(const char* text, const char* caption, std::uint32_t style) = 0;

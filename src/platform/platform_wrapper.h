@@ -50,7 +50,16 @@ class PlatformWrapper : public Platform {
   WindowProcedure get_window_procedure(WindowHandle window) override {
     return target_.get_window_procedure(window);
   }
-  bool is_window(WindowHandle window) override { return target_.is_window(window); }
+  bool set_window_property(WindowHandle window, const char* name,
+                           std::uintptr_t value) override {
+    return target_.set_window_property(window, name, value);
+  }
+  std::uintptr_t get_window_property(WindowHandle window, const char* name) override {
+    return target_.get_window_property(window, name);
+  }
+  void remove_window_property(WindowHandle window, const char* name) override {
+    target_.remove_window_property(window, name);
+  }
   MessageResult call_window_procedure(WindowProcedure procedure, WindowHandle window,
                                       std::uint32_t message, std::uintptr_t wparam,
                                       std::intptr_t lparam) override {
@@ -60,6 +69,7 @@ class PlatformWrapper : public Platform {
   void set_hook_handler(WindowMessageHandler* handler) override {
     target_.set_hook_handler(handler);
   }
+  void pin_module() override { target_.pin_module(); }
   void message_box(const char* text, const char* caption, std::uint32_t style) override {
     target_.message_box(text, caption, style);
   }

@@ -137,10 +137,22 @@ WindowProcedure TracingPlatform::get_window_procedure(WindowHandle window) {
   return procedure;
 }
 
-bool TracingPlatform::is_window(WindowHandle window) {
-  const bool exists = PlatformWrapper::is_window(window);
-  line("IsWindow(" + hex(window) + ")", truth(exists));
-  return exists;
+bool TracingPlatform::set_window_property(WindowHandle window, const char* name,
+                                          std::uintptr_t value) {
+  const bool ok = PlatformWrapper::set_window_property(window, name, value);
+  line("SetPropA(" + hex(window) + ", " + text_argument(name) + ", " + hex(value) + ")", truth(ok));
+  return ok;
+}
+
+std::uintptr_t TracingPlatform::get_window_property(WindowHandle window, const char* name) {
+  const std::uintptr_t value = PlatformWrapper::get_window_property(window, name);
+  line("GetPropA(" + hex(window) + ", " + text_argument(name) + ")", hex(value));
+  return value;
+}
+
+void TracingPlatform::remove_window_property(WindowHandle window, const char* name) {
+  PlatformWrapper::remove_window_property(window, name);
+  line("RemovePropA(" + hex(window) + ", " + text_argument(name) + ")", "done");
 }
 
 MessageResult TracingPlatform::call_window_procedure(WindowProcedure procedure,
@@ -152,6 +164,11 @@ MessageResult TracingPlatform::call_window_procedure(WindowProcedure procedure,
            hex(wparam) + ", " + hex(static_cast<std::uint64_t>(lparam)) + ")",
        std::to_string(result));
   return result;
+}
+
+void TracingPlatform::pin_module() {
+  PlatformWrapper::pin_module();
+  line("GetModuleHandleExA(PIN | FROM_ADDRESS, trampoline)", "done");
 }
 
 void TracingPlatform::message_box(const char* text, const char* caption, std::uint32_t style) {

@@ -1,147 +1,215 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "host/window_hook.h"
+#include "platform/platform_wrapper.h"
 #include "platform/sim/simulated_machine.h"
 
 namespace korvex::tests {
 namespace {
 
-constexpr std::uint32_t kWmNcDestroy = 0x82;
 constexpr std::uint32_t kWmUser = 0x400;
 
-// A message as a window's own procedure received it, with the procedure the
-// window had at that moment.
+// A message as a window's own procedure received it, with the window's
+// procedure at that moment: its own (a or b), the host's subclass (H) or the
+// hook (k).
 struct Received {
   char owner;
-  WindowHandle window;
   std::uint32_t message;
-  std::uintptr_t wparam;
-  std::intptr_t lparam;
-  WindowProcedure current;
+  char procedure;
   bool operator==(const Received&) const = default;
 };
 
-struct WindowHookTest : ::testing::Test {
+// Two windows a and b, each with its own procedure, which writes its letter
+// to the log, records the message and answers wparam + lparam; the host's
+// subclass on a writes H and calls the procedure it replaced, as a host's
+// subclass does.
+struct HookedMachine {
   SimulatedMachine machine;
+  std::string log;
   std::vector<Received> received;
-  std::optional<WindowHook> hook_object{std::in_place, machine};
+  std::optional<WindowHook> hook{std::in_place, machine};
+  WindowProcedure a_own = own_procedure('a');
+  WindowProcedure b_own = own_procedure('b');
+  WindowHandle a = machine.create_window(a_own);
+  WindowHandle b = machine.create_window(b_own);
+  WindowProcedure replaced_by_host = 0;
+  WindowProcedure host = machine.add_procedure(
+      [this](WindowHandle window, std::uint32_t message, std::uintptr_t wparam,
+             std::intptr_t lparam) {
+        log += 'H';
+        return machine.call_window_procedure(replaced_by_host, window, message, wparam, lparam);
+      });
 
-  // A window procedure that records what reaches it and answers wparam + lparam.
-  WindowProcedure procedure(char owner) {
-    return machine.add_procedure(
-        [this, owner](WindowHandle window, std::uint32_t message, std::uintptr_t wparam,
-                      std::intptr_t lparam) {
-          received.push_back(
-              {owner, window, message, wparam, lparam, machine.get_window_procedure(window)});
-          return static_cast<MessageResult>(wparam) + lparam;
-        });
+  WindowProcedure own_procedure(char owner) {
+    return machine.add_procedure([this, owner](WindowHandle window, std::uint32_t message,
+                                               std::uintptr_t wparam, std::intptr_t lparam) {
+      log += owner;
+      received.push_back({owner, message, procedure_of(window)});
+      return static_cast<MessageResult>(wparam) + lparam;
+    });
   }
 
-  WindowHook& hook() { return *hook_object; }
+  void subclass_a() { replaced_by_host = machine.set_window_procedure(a, host); }
+  // The usual way out of a subclass: put back the procedure it replaced,
+  // whatever the window's procedure is by then.
+  void remove_subclass_from_a() { machine.set_window_procedure(a, replaced_by_host); }
+
+  // Who a probe sent to the window reaches, in order; its answer must come back.
+  std::string route(WindowHandle window) {
+    log.clear();
+    EXPECT_EQ(machine.send_message(window, kWmUser, 3, 4), 7) << "the own procedure's answer";
+    return log;
+  }
+
+  char procedure_of(WindowHandle window) {
+    const WindowProcedure procedure = machine.get_window_procedure(window);
+    if (procedure == machine.hook_procedure()) return 'k';
+    if (procedure == host) return 'H';
+    return procedure == a_own ? 'a' : procedure == b_own ? 'b' : '?';
+  }
 };
 
-TEST_F(WindowHookTest, PassesEveryMessageOnUnchangedWithItsResult) {
-  const WindowProcedure a = procedure('a');
-  const WindowHandle window = machine.create_window(a);
-  hook().set_parent_window(window);
-  EXPECT_EQ(machine.get_window_procedure(window), machine.hook_procedure());
-  EXPECT_EQ(hook().saved_procedure(), a);
+enum class Step { kHookA, kHookB, kHookRefusedHandle, kSubclassA, kRemoveSubclassFromA, kUnload };
 
-  EXPECT_EQ(machine.send_message(window, kWmUser, 7, -3), 4);
-  EXPECT_EQ(received, (std::vector<Received>{{'a', window, kWmUser, 7, -3, machine.hook_procedure()}}));
+// Each hooked window's messages reach that window's own procedure once, past
+// whatever the host put over the hook; a window is given back only while the
+// hook is its procedure, and the module pins itself when it unloads with a
+// window it could not give back.
+TEST(WindowHook, SubclassOrders) {
+  using enum Step;
+  struct Case {
+    const char* name;
+    std::vector<Step> steps;
+    const char* a_route;
+    char a_procedure;
+    const char* b_route;
+    char b_procedure;
+    bool pinned;
+  };
+  const Case cases[] = {
+      {"hooked", {kHookA}, "a", 'k', "b", 'b', false},
+      {"hooked twice", {kHookA, kHookA}, "a", 'k', "b", 'b', false},
+      {"hooked again under the host's subclass", {kHookA, kSubclassA, kHookA}, "Ha", 'H', "b", 'b',
+       false},
+      {"moved to b", {kHookA, kHookB}, "a", 'a', "b", 'k', false},
+      {"moved to b from under the host's subclass", {kHookA, kSubclassA, kHookB}, "Ha", 'H', "b",
+       'k', false},
+      {"moved to b, then the host's subclass removed",
+       {kHookA, kSubclassA, kHookB, kRemoveSubclassFromA}, "a", 'k', "b", 'k', false},
+      {"moved to b, the host's subclass removed, b named again",
+       {kHookA, kSubclassA, kHookB, kRemoveSubclassFromA, kHookB}, "a", 'a', "b", 'k', false},
+      {"a handle the system refuses", {kHookA, kHookRefusedHandle}, "a", 'a', "b", 'b', false},
+      {"unloaded", {kHookA, kUnload}, "a", 'a', "b", 'b', false},
+      {"unloaded after the host's subclass came and went",
+       {kHookA, kSubclassA, kRemoveSubclassFromA, kUnload}, "a", 'a', "b", 'b', false},
+      {"unloaded under the host's subclass", {kHookA, kSubclassA, kUnload}, "Ha", 'H', "b", 'b',
+       true},
+      {"unloaded under the host's subclass, which the host then removes",
+       {kHookA, kSubclassA, kUnload, kRemoveSubclassFromA}, "a", 'k', "b", 'b', true},
+      {"unloaded with a under the host's subclass and b hooked",
+       {kHookA, kSubclassA, kHookB, kUnload}, "Ha", 'H', "b", 'b', true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    HookedMachine m;
+    for (const Step step : c.steps) {
+      switch (step) {
+        case kHookA: m.hook->set_parent_window(m.a); break;
+        case kHookB: m.hook->set_parent_window(m.b); break;
+        case kHookRefusedHandle: m.hook->set_parent_window(0xBAD); break;
+        case kSubclassA: m.subclass_a(); break;
+        case kRemoveSubclassFromA: m.remove_subclass_from_a(); break;
+        case kUnload: m.hook.reset(); break;
+      }
+    }
+    EXPECT_EQ(m.route(m.a), c.a_route);
+    EXPECT_EQ(m.procedure_of(m.a), c.a_procedure);
+    EXPECT_EQ(m.route(m.b), c.b_route);
+    EXPECT_EQ(m.procedure_of(m.b), c.b_procedure);
+    EXPECT_EQ(m.machine.module_pinned, c.pinned);
+  }
 }
 
-TEST_F(WindowHookTest, DestroyGivesTheProcedureBackAndWmDestroyStillArrives) {
-  const WindowProcedure a = procedure('a');
-  const WindowHandle window = machine.create_window(a);
-  hook().set_parent_window(window);
-  machine.destroy_window(window);
-
-  EXPECT_EQ(received, (std::vector<Received>{{'a', window, win32::kWmDestroy, 0, 0, a},
-                                             {'a', window, kWmNcDestroy, 0, 0, a}}));
-  EXPECT_FALSE(hook().installed());
-  EXPECT_EQ(hook().saved_procedure(), a);
+TEST(WindowHook, DestroyGivesTheProcedureBackAndWmDestroyStillArrives) {
+  HookedMachine m;
+  m.hook->set_parent_window(m.a);
+  m.machine.destroy_window(m.a);
+  EXPECT_EQ(m.received, (std::vector<Received>{{'a', win32::kWmDestroy, 'a'},
+                                               {'a', win32::kWmNcDestroy, 'a'}}));
+  m.hook.reset();
+  EXPECT_FALSE(m.machine.module_pinned);
 }
 
-// The host subclasses its window over the hook; hooking the window again must
-// neither save the hook as its own predecessor nor cut the host's procedure out.
-TEST_F(WindowHookTest, HookingTheHookedWindowAgainChangesNothing) {
-  const WindowProcedure a = procedure('a');
-  const WindowHandle window = machine.create_window(a);
-  hook().set_parent_window(window);
-  const WindowProcedure host = machine.add_procedure(
-      [this](WindowHandle w, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) {
-        received.push_back({'h', w, message, wparam, lparam, machine.get_window_procedure(w)});
-        return machine.call_window_procedure(machine.hook_procedure(), w, message, wparam, lparam);
-      });
-  machine.set_window_procedure(window, host);
+// a stays hooked under the host's subclass while the hook moves to b: the
+// destruction of either ends that window's hook only.
+TEST(WindowHook, DestroyingAWindowEndsOnlyItsOwnHook) {
+  HookedMachine m;
+  m.hook->set_parent_window(m.a);
+  m.subclass_a();
+  m.hook->set_parent_window(m.b);
 
-  hook().set_parent_window(window);
-  ASSERT_EQ(hook().saved_procedure(), a) << "the hook saved as its own predecessor loops";
-  EXPECT_EQ(machine.get_window_procedure(window), host);
-  machine.send_message(window, kWmUser, 1, 2);
-  EXPECT_EQ(received, (std::vector<Received>{{'h', window, kWmUser, 1, 2, host},
-                                             {'a', window, kWmUser, 1, 2, host}}));
+  m.machine.destroy_window(m.a);
+  EXPECT_EQ(m.log, "HaHa") << "each message once through the host's subclass and the hook";
+  EXPECT_EQ(m.received, (std::vector<Received>{{'a', win32::kWmDestroy, 'H'},
+                                               {'a', win32::kWmNcDestroy, 'H'}}));
+  EXPECT_EQ(m.procedure_of(m.b), 'k');
+
+  m.received.clear();
+  m.machine.destroy_window(m.b);
+  EXPECT_EQ(m.received, (std::vector<Received>{{'b', win32::kWmDestroy, 'b'},
+                                               {'b', win32::kWmNcDestroy, 'b'}}));
+  m.hook.reset();
+  EXPECT_FALSE(m.machine.module_pinned) << "nothing is left hooked";
 }
 
-TEST_F(WindowHookTest, HookingAnotherWindowGivesTheFirstItsProcedureBack) {
-  const WindowProcedure a = procedure('a');
-  const WindowProcedure b = procedure('b');
-  const WindowHandle first = machine.create_window(a);
-  const WindowHandle second = machine.create_window(b);
-  hook().set_parent_window(first);
-  hook().set_parent_window(second);
-  EXPECT_EQ(machine.get_window_procedure(first), a);
-  EXPECT_EQ(machine.get_window_procedure(second), machine.hook_procedure());
-
-  machine.send_message(first, kWmUser, 1, 0);
-  machine.send_message(second, kWmUser, 2, 0);
-  EXPECT_EQ(received, (std::vector<Received>{{'a', first, kWmUser, 1, 0, a},
-                                             {'b', second, kWmUser, 2, 0, machine.hook_procedure()}}));
+TEST(WindowHook, NeverSavesTheHookAsAWindowsPreviousProcedure) {
+  HookedMachine m;
+  m.hook->set_parent_window(m.a);
+  // A host that copies the hook's address onto another window.
+  m.machine.set_window_procedure(m.b, m.machine.get_window_procedure(m.a));
+  m.hook->set_parent_window(m.b);
+  m.log.clear();
+  EXPECT_EQ(m.machine.send_message(m.b, kWmUser, 3, 4), 0) << "b is not hooked: nothing answers";
+  EXPECT_EQ(m.log, "");
 }
 
-TEST_F(WindowHookTest, AHandleTheSystemRefusesLeavesNothingHooked) {
-  const WindowProcedure a = procedure('a');
-  const WindowHandle window = machine.create_window(a);
-  hook().set_parent_window(window);
-  hook().set_parent_window(0xBAD);
-  EXPECT_FALSE(hook().installed());
-  EXPECT_EQ(hook().saved_procedure(), 0u);
-  EXPECT_EQ(machine.get_window_procedure(window), a);
-}
+// Counts SetWindowLongA calls, and the windows they named.
+class WindowProcedureWrites final : public PlatformWrapper {
+ public:
+  using PlatformWrapper::PlatformWrapper;
+  std::vector<WindowHandle> windows;
 
-TEST_F(WindowHookTest, UnloadGivesAHookedWindowItsProcedureBack) {
-  const WindowProcedure a = procedure('a');
-  const WindowHandle window = machine.create_window(a);
-  hook().set_parent_window(window);
-  hook_object.reset();
+  WindowProcedure set_window_procedure(WindowHandle window, WindowProcedure procedure) override {
+    windows.push_back(window);
+    return PlatformWrapper::set_window_procedure(window, procedure);
+  }
+};
 
-  EXPECT_EQ(machine.get_window_procedure(window), a);
-  machine.send_message(window, kWmUser, 5, 6);
-  EXPECT_EQ(received, (std::vector<Received>{{'a', window, kWmUser, 5, 6, a}}));
-}
-
-// A procedure over the hook that keeps WM_DESTROY to itself leaves the hook
-// installed on a window that no longer exists; its handle may already name
-// another window by the time the module is unloaded.
-TEST_F(WindowHookTest, UnloadLeavesAWindowThatIsGoneAlone) {
-  const WindowHandle window = machine.create_window(procedure('a'));
-  hook().set_parent_window(window);
-  const WindowProcedure swallower = machine.add_procedure(
-      [this](WindowHandle w, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) {
+// A procedure over the hook that keeps WM_DESTROY to itself leaves the hook on
+// a window that no longer exists; its handle may already name another window
+// by the time the module is unloaded.
+TEST(WindowHook, UnloadLeavesAWindowThatIsGoneAlone) {
+  HookedMachine m;
+  WindowProcedureWrites writes(m.machine);
+  m.hook.emplace(writes);
+  m.hook->set_parent_window(m.a);
+  const WindowProcedure swallower = m.machine.add_procedure(
+      [&m](WindowHandle w, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) {
         if (message == win32::kWmDestroy) return MessageResult{0};
-        return machine.call_window_procedure(machine.hook_procedure(), w, message, wparam, lparam);
+        return m.machine.call_window_procedure(m.machine.hook_procedure(), w, message, wparam,
+                                               lparam);
       });
-  machine.set_window_procedure(window, swallower);
-  machine.destroy_window(window);
-  ASSERT_TRUE(hook().installed());
+  m.machine.set_window_procedure(m.a, swallower);
+  m.machine.destroy_window(m.a);
 
-  machine.last_error = 0;
-  hook_object.reset();
-  EXPECT_EQ(machine.last_error, 0u) << "SetWindowLongA on the destroyed window";
+  writes.windows.clear();
+  m.hook.reset();
+  EXPECT_EQ(writes.windows, std::vector<WindowHandle>{});
+  EXPECT_FALSE(m.machine.module_pinned);
 }
 
 }  // namespace

@@ -1,6 +1,12 @@
 // The exchange exports of the real DLL, called as a host calls them.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
 #include "korvex_dll.h"
 #include "support/extended_precision.h"
 
@@ -44,6 +50,42 @@ TEST(DllExchange, LeavesTheHostControlWordAsItWas) {
     EXPECT_EQ(x87_control_word(), host) << "after unload";
   }
   set_x87_control_word(saved);
+}
+
+// Two host threads calling at once: their answers mix, but the module stays
+// whole and answers as before afterwards. Texts are never read in the threads:
+// a GetFile pointer may already be stale there, which is the host's mistake.
+TEST(DllExchange, TwoThreadsCallingAtOnceLeaveTheModuleWhole) {
+  KorvexDll dll;
+  ASSERT_TRUE(dll.loaded());
+  const std::int32_t drives = dll.number_answer("ListDrives");
+  ASSERT_GE(drives, 1);
+
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+  const auto host_thread = [&dll, until](int number) {
+    const std::string pushed =
+        "a pushed text too long for the short buffer, thread " + std::to_string(number);
+    while (std::chrono::steady_clock::now() < until) {
+      dll.set_file(pushed.c_str());
+      dll.call("ListDrives");
+      dll.set_data(0);
+      dll.call("SelectDrive");
+      dll.call("GetVolumeLabel");
+      dll.call("GetTotalSpace");
+      dll.call("GetHddInfo");
+      SetLastError(ERROR_FILE_NOT_FOUND);
+      dll.call("GetErrorMessage");
+      dll.call("GetFile");
+    }
+  };
+  std::thread other(host_thread, 1);
+  host_thread(0);
+  other.join();
+
+  EXPECT_EQ(dll.number_answer("ListDrives"), drives);
+  dll.set_data(0);
+  dll.call("SelectDrive");
+  EXPECT_EQ(dll.text_answer("GetDriveLetter"), "C");
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "korvex_dll.h"
@@ -21,6 +23,8 @@ struct ShownBox {
 };
 
 std::vector<ShownBox> shown;
+// Runs while a box is up, before it is closed.
+std::function<void()> while_shown;
 
 std::string window_text(HWND window) {
   char text[256] = {};
@@ -34,6 +38,7 @@ LRESULT CALLBACK close_message_boxes(int code, WPARAM wparam, LPARAM lparam) {
   if (code == HCBT_ACTIVATE && GetClassNameA(window, class_name, sizeof class_name) > 0 &&
       std::strcmp(class_name, "#32770") == 0 && (shown.empty() || shown.back().box != window)) {
     shown.push_back({window, window_text(GetDlgItem(window, 0xFFFF)), window_text(window)});
+    if (while_shown) while_shown();
     PostMessageA(window, WM_COMMAND, IDOK, 0);
   }
   return CallNextHookEx(nullptr, code, wparam, lparam);
@@ -57,6 +62,33 @@ TEST(DllTriggerWord, OnlyTheExactWordShowsThePraise) {
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].text, std::string("\xCC\xE0\xEB\xE0\xE4\xF6\xE0\x21\x20\x3A\x29", 11));
   EXPECT_EQ(shown[0].caption, "Error") << "the system's caption for none";
+}
+
+// The box blocks SetFile until the user closes it; another thread's export
+// must not wait that long.
+TEST(DllTriggerWord, AnotherThreadsCallGetsThroughWhileThePraiseIsUp) {
+  KorvexDll dll;
+  ASSERT_TRUE(dll.loaded());
+  const HHOOK hook = SetWindowsHookExA(WH_CBT, close_message_boxes, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  std::thread other;
+  DWORD waited = WAIT_FAILED;
+  const HANDLE pushed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  while_shown = [&] {
+    other = std::thread([&] {
+      dll.set_data(42);
+      SetEvent(pushed);
+    });
+    waited = WaitForSingleObject(pushed, 2000);
+  };
+  shown.clear();
+  dll.set_file("Quex");
+  while_shown = nullptr;
+  UnhookWindowsHookEx(hook);
+  other.join();
+  CloseHandle(pushed);
+  EXPECT_EQ(shown.size(), 1u);
+  EXPECT_EQ(waited, WAIT_OBJECT_0);
 }
 
 }  // namespace

@@ -1,6 +1,13 @@
 // The real DLL's hook on real windows (null graphics driver under Wine).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "korvex_dll.h"
 #include "recording_window.h"
 
@@ -8,6 +15,41 @@ namespace korvex::tests {
 namespace {
 
 constexpr UINT kProbe = WM_USER + 1;
+
+// The host's own subclass over a window, put on and taken off with
+// SetWindowLongPtrA(GWLP_WNDPROC) as hosts do: it counts the messages that
+// pass and hands each on to the procedure it replaced.
+class HostSubclass {
+ public:
+  explicit HostSubclass(HWND window) : window_(window) {
+    SetPropA(window, kSelf, this);
+    replaced_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&pass_on)));
+  }
+  HostSubclass(const HostSubclass&) = delete;
+  HostSubclass& operator=(const HostSubclass&) = delete;
+
+  // Puts back the procedure it replaced, whatever the window's procedure is by then.
+  void remove() { SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(replaced_)); }
+
+  static WNDPROC procedure() { return &pass_on; }
+  std::size_t passed(UINT message) const {
+    return static_cast<std::size_t>(std::count(passed_.begin(), passed_.end(), message));
+  }
+
+ private:
+  static constexpr const char* kSelf = "KorvexTestHostSubclass";
+
+  static LRESULT CALLBACK pass_on(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    auto* self = static_cast<HostSubclass*>(GetPropA(window, kSelf));
+    self->passed_.push_back(message);
+    return CallWindowProcA(self->replaced_, window, message, wparam, lparam);
+  }
+
+  HWND window_;
+  WNDPROC replaced_ = nullptr;
+  std::vector<UINT> passed_;
+};
 
 std::uintptr_t handle_of(const RecordingWindow& window) {
   return reinterpret_cast<std::uintptr_t>(window.handle());
@@ -74,6 +116,115 @@ TEST(DllWindowHook, FreeLibraryWhileHookedLeavesTheWindowWorking) {
   expect_one_probe_through(window, 8, 9);
   DestroyWindow(window.handle());
   EXPECT_EQ(window.received(WM_DESTROY).size(), 1u);
+}
+
+// a stays hooked under the host's subclass while the hook moves to b: the
+// destruction of either ends that window's hook only.
+TEST(DllWindowHook, DestroyingAWindowEndsOnlyItsOwnHook) {
+  RecordingWindow first('a');
+  RecordingWindow second('b');
+  std::optional<HostSubclass> host;
+  KorvexDll dll;
+  ASSERT_TRUE(dll.loaded());
+  dll.set_parent_window(handle_of(first));
+  host.emplace(first.handle());
+  dll.set_parent_window(handle_of(second));
+  expect_one_probe_through(first, 1, 2);
+  EXPECT_EQ(host->passed(kProbe), 1u);
+  expect_one_probe_through(second, 3, 4);
+
+  DestroyWindow(first.handle());
+  for (const UINT message : {UINT{WM_DESTROY}, UINT{WM_NCDESTROY}}) {
+    const std::vector<Received> got = first.received(message);
+    ASSERT_EQ(got.size(), 1u) << message;
+    EXPECT_EQ(got[0].owner, 'a') << message;
+    EXPECT_EQ(host->passed(message), 1u) << message;
+  }
+  EXPECT_NE(second.current_procedure(), second.own_procedure()) << "b is still hooked";
+  expect_one_probe_through(second, 5, 6);
+
+  DestroyWindow(second.handle());
+  ASSERT_EQ(second.received(WM_DESTROY).size(), 1u);
+  EXPECT_EQ(second.received(WM_DESTROY)[0].current, second.own_procedure());
+  for (const Received& r : second.received(kProbe)) EXPECT_EQ(r.owner, 'b');
+}
+
+enum class Step { kHookA, kHookB, kSubclassA, kRemoveSubclassFromA, kFree, kLoadAgain };
+
+// Runs the steps on two fresh windows a and b, then probes each once and
+// frees the module. Says, for each window, who the probe reached (H for the
+// host's subclass, then the letters of the own procedures that got it, ! for
+// a wrong answer) and what the window's procedure is (its own letter, H, or k
+// for the hook); then whether the module stayed in the process.
+std::string outcome_of(const std::vector<Step>& steps) {
+  std::optional<HostSubclass> host;
+  RecordingWindow a('a');
+  RecordingWindow b('b');
+  std::optional<KorvexDll> dll(std::in_place);
+  if (!dll->loaded()) return "not loaded";
+  for (const Step step : steps) {
+    switch (step) {
+      case Step::kHookA: dll->set_parent_window(handle_of(a)); break;
+      case Step::kHookB: dll->set_parent_window(handle_of(b)); break;
+      case Step::kSubclassA: host.emplace(a.handle()); break;
+      case Step::kRemoveSubclassFromA: host->remove(); break;
+      case Step::kFree: dll.reset(); break;
+      case Step::kLoadAgain: dll.emplace(); break;
+    }
+  }
+  const auto describe = [&](RecordingWindow& window) {
+    const std::size_t host_before = host ? host->passed(kProbe) : 0;
+    const std::size_t before = window.received(kProbe).size();
+    const bool answered = SendMessageA(window.handle(), kProbe, 3, 4) == 7;
+    std::string route(host ? host->passed(kProbe) - host_before : 0, 'H');
+    const std::vector<Received> probes = window.received(kProbe);
+    for (std::size_t i = before; i < probes.size(); ++i) route += probes[i].owner;
+    if (!answered) route += '!';
+    const WNDPROC current = window.current_procedure();
+    const char procedure = current == window.own_procedure() ? (&window == &a ? 'a' : 'b')
+                           : current == HostSubclass::procedure() ? 'H'
+                                                                  : 'k';
+    return route + ' ' + procedure;
+  };
+  std::string outcome = "a: " + describe(a) + ", b: " + describe(b);
+  dll.reset();
+  return outcome + (GetModuleHandleA("Korvex.dll") != nullptr ? ", kept" : ", freed");
+}
+
+// Each row runs in a process of its own: a module that pins itself stays in
+// the process for good. The host subclasses with SetWindowLongPtrA; each
+// probe must reach the window's own procedure once, past the host's subclass
+// where there is one, and freeing the module must never leave a window
+// calling into code that is gone (the process would crash).
+TEST(DllWindowHook, SubclassOrders) {
+  using enum Step;
+  struct Case {
+    std::vector<Step> steps;
+    const char* outcome;
+  };
+  const Case cases[] = {
+      {{kHookA}, "a: a k, b: b b, freed"},
+      {{kHookA, kSubclassA, kHookA}, "a: Ha H, b: b b, kept"},
+      {{kHookA, kSubclassA, kHookB}, "a: Ha H, b: b k, kept"},
+      {{kHookA, kSubclassA, kHookB, kRemoveSubclassFromA}, "a: a k, b: b k, freed"},
+      {{kHookA, kSubclassA, kRemoveSubclassFromA, kFree}, "a: a a, b: b b, freed"},
+      {{kHookA, kSubclassA, kFree}, "a: Ha H, b: b b, kept"},
+      {{kHookA, kSubclassA, kFree, kRemoveSubclassFromA}, "a: a k, b: b b, kept"},
+      {{kHookA, kSubclassA, kHookB, kFree}, "a: Ha H, b: b b, kept"},
+      // Loaded again, the pinned image starts a fresh module, which finds a
+      // still hooked.
+      {{kHookA, kSubclassA, kFree, kLoadAgain, kHookA}, "a: Ha H, b: b b, kept"},
+      {{kHookA, kSubclassA, kFree, kLoadAgain, kRemoveSubclassFromA, kHookB},
+       "a: a k, b: b k, kept"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EXIT(
+        {
+          std::fputs(outcome_of(c.steps).c_str(), stderr);
+          std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), c.outcome);
+  }
 }
 
 }  // namespace

@@ -7,15 +7,25 @@
 #include "platform/win32/win32_platform.h"
 
 namespace {
-korvex::Win32Platform platform;
-}
+
+// Never destroyed: a module that pinned itself at unload still forwards its
+// windows' messages through the platform after the runtime's shutdown.
+union KeptPlatform {
+  korvex::Win32Platform platform;
+  constexpr KeptPlatform() : platform() {}
+  ~KeptPlatform() {}
+};
+
+constinit KeptPlatform kept;
+
+}  // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   switch (reason) {
     case DLL_PROCESS_ATTACH:
       DisableThreadLibraryCalls(instance);
       try {
-        korvex::load_module(platform);
+        korvex::load_module(kept.platform);
       } catch (...) {
         return FALSE;
       }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <utility>
 
 #include "platform/disk_control.h"
 
@@ -234,7 +235,7 @@ WindowProcedure SimulatedMachine::add_procedure(SimulatedProcedure procedure) {
 
 WindowHandle SimulatedMachine::create_window(WindowProcedure procedure) {
   const WindowHandle window = next_window_++;
-  windows_[window] = procedure;
+  windows_[window] = {procedure, {}};
   return window;
 }
 
@@ -242,38 +243,54 @@ MessageResult SimulatedMachine::send_message(WindowHandle window, std::uint32_t 
                                              std::uintptr_t wparam, std::intptr_t lparam) {
   const auto found = windows_.find(window);
   if (found == windows_.end()) return 0;
-  return call_window_procedure(found->second, window, message, wparam, lparam);
+  return call_window_procedure(found->second.procedure, window, message, wparam, lparam);
 }
 
 void SimulatedMachine::destroy_window(WindowHandle window) {
-  constexpr std::uint32_t kWmNcDestroy = 0x82;
   send_message(window, win32::kWmDestroy);
-  send_message(window, kWmNcDestroy);
+  send_message(window, win32::kWmNcDestroy);
   windows_.erase(window);
+}
+
+SimulatedMachine::SimulatedWindow* SimulatedMachine::window_at(WindowHandle window) {
+  const auto found = windows_.find(window);
+  if (found == windows_.end()) {
+    last_error = kInvalidWindowHandle;
+    return nullptr;
+  }
+  return &found->second;
 }
 
 WindowProcedure SimulatedMachine::set_window_procedure(WindowHandle window,
                                                        WindowProcedure procedure) {
-  const auto found = windows_.find(window);
-  if (found == windows_.end()) {
-    last_error = kInvalidWindowHandle;
-    return 0;
-  }
-  const WindowProcedure previous = found->second;
-  found->second = procedure;
-  return previous;
+  SimulatedWindow* found = window_at(window);
+  if (found == nullptr) return 0;
+  return std::exchange(found->procedure, procedure);
 }
 
 WindowProcedure SimulatedMachine::get_window_procedure(WindowHandle window) {
-  const auto found = windows_.find(window);
-  if (found == windows_.end()) {
-    last_error = kInvalidWindowHandle;
-    return 0;
-  }
-  return found->second;
+  const SimulatedWindow* found = window_at(window);
+  return found == nullptr ? 0 : found->procedure;
 }
 
-bool SimulatedMachine::is_window(WindowHandle window) { return windows_.count(window) != 0; }
+bool SimulatedMachine::set_window_property(WindowHandle window, const char* name,
+                                           std::uintptr_t value) {
+  SimulatedWindow* found = window_at(window);
+  if (found == nullptr) return false;
+  found->properties[name] = value;
+  return true;
+}
+
+std::uintptr_t SimulatedMachine::get_window_property(WindowHandle window, const char* name) {
+  const SimulatedWindow* found = window_at(window);
+  if (found == nullptr) return 0;
+  const auto property = found->properties.find(name);
+  return property == found->properties.end() ? 0 : property->second;
+}
+
+void SimulatedMachine::remove_window_property(WindowHandle window, const char* name) {
+  if (SimulatedWindow* found = window_at(window)) found->properties.erase(name);
+}
 
 MessageResult SimulatedMachine::call_window_procedure(WindowProcedure procedure,
                                                       WindowHandle window, std::uint32_t message,
@@ -290,6 +307,8 @@ MessageResult SimulatedMachine::call_window_procedure(WindowProcedure procedure,
 WindowProcedure SimulatedMachine::hook_procedure() { return kHookProcedure; }
 
 void SimulatedMachine::set_hook_handler(WindowMessageHandler* handler) { hook_handler_ = handler; }
+
+void SimulatedMachine::pin_module() { module_pinned = true; }
 
 void SimulatedMachine::message_box(const char*, const char*, std::uint32_t) {}
 

@@ -75,6 +75,7 @@ class SimulatedMachine : public Platform {
   // False: a system before Windows 7, without GetThreadErrorMode and SetThreadErrorMode.
   bool has_thread_error_mode = true;
   std::uint32_t thread_error_mode = 0;
+  bool module_pinned = false;  // set by pin_module
 
   // Windows: a procedure is any callable registered here; a window holds one.
   WindowProcedure add_procedure(SimulatedProcedure procedure);
@@ -107,16 +108,27 @@ class SimulatedMachine : public Platform {
   std::uint32_t format_message(std::uint32_t code, char* buffer, std::uint32_t size) override;
   WindowProcedure set_window_procedure(WindowHandle window, WindowProcedure procedure) override;
   WindowProcedure get_window_procedure(WindowHandle window) override;
-  bool is_window(WindowHandle window) override;
+  bool set_window_property(WindowHandle window, const char* name,
+                           std::uintptr_t value) override;
+  std::uintptr_t get_window_property(WindowHandle window, const char* name) override;
+  void remove_window_property(WindowHandle window, const char* name) override;
   MessageResult call_window_procedure(WindowProcedure procedure, WindowHandle window,
                                       std::uint32_t message, std::uintptr_t wparam,
                                       std::intptr_t lparam) override;
   WindowProcedure hook_procedure() override;
   void set_hook_handler(WindowMessageHandler* handler) override;
+  void pin_module() override;
   void message_box(const char* text, const char* caption, std::uint32_t style) override;
 
  private:
+  struct SimulatedWindow {
+    WindowProcedure procedure;
+    std::map<std::string, std::uintptr_t> properties;
+  };
+
   const SimulatedDrive* drive_at(const char* root) const;
+  // The window, or nullptr with the last error Windows leaves for a bad handle.
+  SimulatedWindow* window_at(WindowHandle window);
 
   static constexpr WindowProcedure kHookProcedure = 0x7F000000;
   static constexpr WindowProcedure kFirstProcedure = 0x10000;
@@ -126,7 +138,7 @@ class SimulatedMachine : public Platform {
   std::map<DeviceHandle, std::string> open_devices_;  // handle to device name
   DeviceHandle next_device_handle_ = kFirstDeviceHandle;
   std::vector<SimulatedProcedure> procedures_;
-  std::map<WindowHandle, WindowProcedure> windows_;
+  std::map<WindowHandle, SimulatedWindow> windows_;
   WindowHandle next_window_ = kFirstWindow;
   WindowMessageHandler* hook_handler_ = nullptr;
 };

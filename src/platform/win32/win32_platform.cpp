@@ -6,8 +6,10 @@ namespace korvex {
 namespace {
 
 // The handler of the window hook. The trampoline below is the procedure
-// installed on the host's window; it runs on the window's thread.
-WindowMessageHandler* hook_handler = nullptr;
+// installed on the host's windows; it runs on each window's thread. Plain
+// data, so that it stays in place through the runtime's shutdown: a module
+// pinned at unload goes on forwarding.
+constinit WindowMessageHandler* hook_handler = nullptr;
 
 LRESULT CALLBACK hook_trampoline(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (hook_handler == nullptr) return DefWindowProcA(window, message, wparam, lparam);
@@ -109,7 +111,18 @@ WindowProcedure Win32Platform::get_window_procedure(WindowHandle window) {
   return static_cast<WindowProcedure>(GetWindowLongA(as_window(window), GWL_WNDPROC));
 }
 
-bool Win32Platform::is_window(WindowHandle window) { return IsWindow(as_window(window)) != 0; }
+bool Win32Platform::set_window_property(WindowHandle window, const char* name,
+                                        std::uintptr_t value) {
+  return SetPropA(as_window(window), name, reinterpret_cast<HANDLE>(value)) != 0;
+}
+
+std::uintptr_t Win32Platform::get_window_property(WindowHandle window, const char* name) {
+  return reinterpret_cast<std::uintptr_t>(GetPropA(as_window(window), name));
+}
+
+void Win32Platform::remove_window_property(WindowHandle window, const char* name) {
+  RemovePropA(as_window(window), name);
+}
 
 MessageResult Win32Platform::call_window_procedure(WindowProcedure procedure, WindowHandle window,
                                                    std::uint32_t message, std::uintptr_t wparam,
@@ -123,6 +136,19 @@ WindowProcedure Win32Platform::hook_procedure() {
 }
 
 void Win32Platform::set_hook_handler(WindowMessageHandler* handler) { hook_handler = handler; }
+
+// Looked up at run time: Windows 98, ME and 2000 lack the call, and the DLL
+// must still load there.
+void Win32Platform::pin_module() {
+  using GetModuleHandleExFunction = BOOL(WINAPI*)(DWORD, LPCSTR, HMODULE*);
+  const auto get_module_handle =
+      reinterpret_cast<GetModuleHandleExFunction>(reinterpret_cast<void*>(
+          GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetModuleHandleExA")));
+  if (get_module_handle == nullptr) return;
+  HMODULE module = nullptr;
+  get_module_handle(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                    reinterpret_cast<LPCSTR>(&hook_trampoline), &module);
+}
 
 void Win32Platform::message_box(const char* text, const char* caption, std::uint32_t style) {
   MessageBoxA(nullptr, text, caption, style);

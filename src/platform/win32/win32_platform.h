@@ -27,12 +27,16 @@ class Win32Platform final : public Platform {
   std::uint32_t format_message(std::uint32_t code, char* buffer, std::uint32_t size) override;
   WindowProcedure set_window_procedure(WindowHandle window, WindowProcedure procedure) override;
   WindowProcedure get_window_procedure(WindowHandle window) override;
-  bool is_window(WindowHandle window) override;
+  bool set_window_property(WindowHandle window, const char* name,
+                           std::uintptr_t value) override;
+  std::uintptr_t get_window_property(WindowHandle window, const char* name) override;
+  void remove_window_property(WindowHandle window, const char* name) override;
   MessageResult call_window_procedure(WindowProcedure procedure, WindowHandle window,
                                       std::uint32_t message, std::uintptr_t wparam,
                                       std::intptr_t lparam) override;
   WindowProcedure hook_procedure() override;
   void set_hook_handler(WindowMessageHandler* handler) override;
+  void pin_module() override;
   void message_box(const char* text, const char* caption, std::uint32_t style) override;
 };
 
