@@ -1,6 +1,7 @@
 #include "host/window_hook.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace korvex {
 namespace {
@@ -10,10 +11,11 @@ constexpr const char* kSavedProcedure = "Korvex.SavedWindowProcedure";
 
 // Puts the saved procedure back and ends the window's hook, unless a
 // procedure has been put over the hook: that one still calls the hook, which
-// must stay. False when the window stays hooked.
+// must stay. False when the window stays hooked, also when the system refuses
+// to put the procedure back: the hook then keeps forwarding.
 bool end_hook(Platform& platform, WindowHandle window, WindowProcedure saved) {
   if (platform.get_window_procedure(window) != platform.hook_procedure()) return false;
-  platform.set_window_procedure(window, saved);
+  if (platform.set_window_procedure(window, saved) == 0) return false;
   platform.remove_window_property(window, kSavedProcedure);
   return true;
 }
@@ -32,6 +34,7 @@ class SavedProcedureForwarder final : public WindowMessageHandler {
  public:
   void serve(Platform& platform) {
     platform_ = &platform;
+    pinned_ = false;
     platform.set_hook_handler(this);
   }
 
@@ -39,6 +42,14 @@ class SavedProcedureForwarder final : public WindowMessageHandler {
                                std::intptr_t lparam) override {
     const WindowProcedure saved = platform_->get_window_property(window, kSavedProcedure);
     if (saved == 0) return 0;
+    // A procedure over the hook calls it by its address, so the module's code
+    // must outlive any unload. Pinning now, not at unload: a loader may
+    // already have decided to unmap the image when it announces the unload.
+    if (!pinned_.load(std::memory_order_relaxed) &&
+        platform_->get_window_procedure(window) != platform_->hook_procedure()) {
+      platform_->pin_module();
+      pinned_.store(true, std::memory_order_relaxed);
+    }
     if (message == win32::kWmDestroy) {
       end_hook(*platform_, window, saved);
     } else if (message == win32::kWmNcDestroy) {
@@ -51,6 +62,7 @@ class SavedProcedureForwarder final : public WindowMessageHandler {
 
  private:
   Platform* platform_ = nullptr;
+  std::atomic<bool> pinned_{false};  // messages come on the windows' threads
 };
 
 constinit SavedProcedureForwarder forwarder;

@@ -11,7 +11,10 @@
 // A window is given back only while its procedure is still the hook. A
 // procedure put over the hook (the host's own subclass) has kept the hook's
 // address and calls it; such a window stays hooked and forwarding, so the
-// module may hold several, and at unload the module pins its image in memory.
+// module may hold several. The module then pins its image in memory, so that
+// the host's procedure never calls into freed code: as soon as a message
+// comes to the hook through such a procedure, and at unload when a window is
+// left hooked.
 #pragma once
 
 #include <vector>

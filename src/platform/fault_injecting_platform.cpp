@@ -20,6 +20,8 @@ const char* faulty_call_name(FaultyCall call) {
     case FaultyCall::kFormatMessage: return "FormatMessageA";
     case FaultyCall::kSetWindowProcedure: return "SetWindowLongA";
     case FaultyCall::kGetWindowProcedure: return "GetWindowLongA";
+    case FaultyCall::kSetWindowProperty: return "SetPropA";
+    case FaultyCall::kRemoveWindowProperty: return "RemovePropA";
     case FaultyCall::kMessageBox: return "MessageBoxA";
   }
   return "?";
@@ -119,6 +121,17 @@ WindowProcedure FaultInjectingPlatform::set_window_procedure(WindowHandle window
 WindowProcedure FaultInjectingPlatform::get_window_procedure(WindowHandle window) {
   if (fails(FaultyCall::kGetWindowProcedure)) return 0;
   return PlatformWrapper::get_window_procedure(window);
+}
+
+bool FaultInjectingPlatform::set_window_property(WindowHandle window, const char* name,
+                                                std::uintptr_t value) {
+  if (fails(FaultyCall::kSetWindowProperty)) return false;
+  return PlatformWrapper::set_window_property(window, name, value);
+}
+
+void FaultInjectingPlatform::remove_window_property(WindowHandle window, const char* name) {
+  if (fails(FaultyCall::kRemoveWindowProperty)) return;
+  PlatformWrapper::remove_window_property(window, name);
 }
 
 void FaultInjectingPlatform::message_box(const char* text, const char* caption,

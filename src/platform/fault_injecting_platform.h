@@ -15,7 +15,8 @@
 
 namespace korvex {
 
-// The calls the system can fail, and how each one says so.
+// The calls the system can fail, and how each one says so. (GetPropA cannot
+// fail on a window that carries the property.)
 enum class FaultyCall {
   kGetDriveType,          // DRIVE_UNKNOWN: the type cannot be determined
   kGetVolumeInformation,  // FALSE
@@ -28,6 +29,8 @@ enum class FaultyCall {
   kFormatMessage,         // 0 characters
   kSetWindowProcedure,    // 0, the procedure unchanged
   kGetWindowProcedure,    // 0
+  kSetWindowProperty,     // FALSE, no property set
+  kRemoveWindowProperty,  // the property stays
   kMessageBox,            // no box
 };
 inline constexpr std::size_t kFaultyCallCount = static_cast<std::size_t>(FaultyCall::kMessageBox) + 1;
@@ -81,6 +84,8 @@ class FaultInjectingPlatform final : public PlatformWrapper {
   std::uint32_t format_message(std::uint32_t code, char* buffer, std::uint32_t size) override;
   WindowProcedure set_window_procedure(WindowHandle window, WindowProcedure procedure) override;
   WindowProcedure get_window_procedure(WindowHandle window) override;
+  bool set_window_property(WindowHandle window, const char* name, std::uintptr_t value) override;
+  void remove_window_property(WindowHandle window, const char* name) override;
   void message_box(const char* text, const char* caption, std::uint32_t style) override;
 
  private:

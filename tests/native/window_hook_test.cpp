@@ -73,12 +73,22 @@ struct HookedMachine {
   }
 };
 
-enum class Step { kHookA, kHookB, kHookRefusedHandle, kSubclassA, kRemoveSubclassFromA, kUnload };
+enum class Step {
+  kHookA,
+  kHookB,
+  kHookRefusedHandle,
+  kSubclassA,
+  kMessageA,
+  kRemoveSubclassFromA,
+  kUnload
+};
 
 // Each hooked window's messages reach that window's own procedure once, past
 // whatever the host put over the hook; a window is given back only while the
-// hook is its procedure, and the module pins itself when it unloads with a
-// window it could not give back.
+// hook is its procedure, and the module pins itself as soon as a message
+// reaches the hook through a procedure put over it, or when it unloads with a
+// window it could not give back. (Each row ends by sending both windows a
+// message.)
 TEST(WindowHook, SubclassOrders) {
   using enum Step;
   struct Case {
@@ -94,10 +104,10 @@ TEST(WindowHook, SubclassOrders) {
       {"hooked", {kHookA}, "a", 'k', "b", 'b', false},
       {"hooked twice", {kHookA, kHookA}, "a", 'k', "b", 'b', false},
       {"hooked again under the host's subclass", {kHookA, kSubclassA, kHookA}, "Ha", 'H', "b", 'b',
-       false},
+       true},
       {"moved to b", {kHookA, kHookB}, "a", 'a', "b", 'k', false},
       {"moved to b from under the host's subclass", {kHookA, kSubclassA, kHookB}, "Ha", 'H', "b",
-       'k', false},
+       'k', true},
       {"moved to b, then the host's subclass removed",
        {kHookA, kSubclassA, kHookB, kRemoveSubclassFromA}, "a", 'k', "b", 'k', false},
       {"moved to b, the host's subclass removed, b named again",
@@ -106,6 +116,8 @@ TEST(WindowHook, SubclassOrders) {
       {"unloaded", {kHookA, kUnload}, "a", 'a', "b", 'b', false},
       {"unloaded after the host's subclass came and went",
        {kHookA, kSubclassA, kRemoveSubclassFromA, kUnload}, "a", 'a', "b", 'b', false},
+      {"unloaded after a message came through the host's subclass, which then went",
+       {kHookA, kSubclassA, kMessageA, kRemoveSubclassFromA, kUnload}, "a", 'a', "b", 'b', true},
       {"unloaded under the host's subclass", {kHookA, kSubclassA, kUnload}, "Ha", 'H', "b", 'b',
        true},
       {"unloaded under the host's subclass, which the host then removes",
@@ -122,6 +134,7 @@ TEST(WindowHook, SubclassOrders) {
         case kHookB: m.hook->set_parent_window(m.b); break;
         case kHookRefusedHandle: m.hook->set_parent_window(0xBAD); break;
         case kSubclassA: m.subclass_a(); break;
+        case kMessageA: m.route(m.a); break;
         case kRemoveSubclassFromA: m.remove_subclass_from_a(); break;
         case kUnload: m.hook.reset(); break;
       }
@@ -162,8 +175,7 @@ TEST(WindowHook, DestroyingAWindowEndsOnlyItsOwnHook) {
   m.machine.destroy_window(m.b);
   EXPECT_EQ(m.received, (std::vector<Received>{{'b', win32::kWmDestroy, 'b'},
                                                {'b', win32::kWmNcDestroy, 'b'}}));
-  m.hook.reset();
-  EXPECT_FALSE(m.machine.module_pinned) << "nothing is left hooked";
+  EXPECT_TRUE(m.machine.module_pinned) << "a's messages came through the host's subclass";
 }
 
 TEST(WindowHook, NeverSavesTheHookAsAWindowsPreviousProcedure) {
@@ -209,7 +221,6 @@ TEST(WindowHook, UnloadLeavesAWindowThatIsGoneAlone) {
   writes.windows.clear();
   m.hook.reset();
   EXPECT_EQ(writes.windows, std::vector<WindowHandle>{});
-  EXPECT_FALSE(m.machine.module_pinned);
 }
 
 }  // namespace

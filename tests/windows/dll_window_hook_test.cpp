@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -118,9 +119,19 @@ TEST(DllWindowHook, FreeLibraryWhileHookedLeavesTheWindowWorking) {
   EXPECT_EQ(window.received(WM_DESTROY).size(), 1u);
 }
 
-// a stays hooked under the host's subclass while the hook moves to b: the
-// destruction of either ends that window's hook only.
-TEST(DllWindowHook, DestroyingAWindowEndsOnlyItsOwnHook) {
+// Runs the checks in a process of their own: a module that pins itself stays
+// in its process for good, as soon as a message reaches it through a host's
+// subclass.
+void in_own_process(const std::function<void()>& checks) {
+  EXPECT_EXIT(
+      {
+        checks();
+        std::exit(::testing::Test::HasFailure() ? 1 : 0);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+void destroying_a_window_ends_only_its_own_hook() {
   RecordingWindow first('a');
   RecordingWindow second('b');
   std::optional<HostSubclass> host;
@@ -147,6 +158,12 @@ TEST(DllWindowHook, DestroyingAWindowEndsOnlyItsOwnHook) {
   ASSERT_EQ(second.received(WM_DESTROY).size(), 1u);
   EXPECT_EQ(second.received(WM_DESTROY)[0].current, second.own_procedure());
   for (const Received& r : second.received(kProbe)) EXPECT_EQ(r.owner, 'b');
+}
+
+// a stays hooked under the host's subclass while the hook moves to b: the
+// destruction of either ends that window's hook only.
+TEST(DllWindowHook, DestroyingAWindowEndsOnlyItsOwnHook) {
+  in_own_process(destroying_a_window_ends_only_its_own_hook);
 }
 
 enum class Step { kHookA, kHookB, kSubclassA, kRemoveSubclassFromA, kFree, kLoadAgain };
