@@ -1,6 +1,9 @@
 // The exported procedures: each reads the slots its query needs, asks the
 // subsystem and writes the answer into the result cells. No exception crosses
-// this boundary. This file must not see windows.h (see exports.h).
+// this boundary. This file must not see windows.h (see exports.h). It sees
+// both the hosts' header and the export table's declarations, so the shims
+// can drift from neither.
+#include "korvex.h"
 #include "module/exports.h"
 
 #include <optional>
