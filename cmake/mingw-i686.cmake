@@ -1,14 +1,3 @@
-# Cross build for 32-bit Windows with Debian's mingw-w64; programs run under
-# Wine through wine-run. The posix-thread compilers give GoogleTest the
-# std::mutex it needs; every target links its runtime statically
-# (KORVEX_STATIC_RUNTIME), so nothing imports libwinpthread-1.dll.
-set(CMAKE_SYSTEM_NAME Windows)
+# 32-bit Windows: the Korvex.dll that loads on Windows XP SP3 and later.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

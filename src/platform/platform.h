@@ -93,10 +93,12 @@ class Platform {
   // characters written, 0 on failure.
   virtual std::uint32_t format_message(std::uint32_t code, char* buffer, std::uint32_t size) = 0;
 
-  // SetWindowLongA(window, GWL_WNDPROC, procedure): the previous procedure, 0 on failure.
+  // SetWindowLongPtrA(window, GWLP_WNDPROC, procedure), SetWindowLongA in
+  // 32-bit Windows: the previous procedure, 0 on failure.
   virtual WindowProcedure set_window_procedure(WindowHandle window, WindowProcedure procedure) = 0;
 
-  // GetWindowLongA(window, GWL_WNDPROC): the current procedure, 0 on failure.
+  // GetWindowLongPtrA(window, GWLP_WNDPROC), GetWindowLongA in 32-bit
+  // Windows: the current procedure, 0 on failure.
   virtual WindowProcedure get_window_procedure(WindowHandle window) = 0;
 
   // SetPropA, GetPropA and RemovePropA: a value kept on a window under a name;

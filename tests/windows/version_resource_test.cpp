@@ -1,4 +1,5 @@
-// The version resource that Windows' file properties show for Korvex.dll.
+// The version resources that Windows' file properties show for Korvex.dll and
+// korvex-host.exe, both from the one version header.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,10 +11,18 @@
 
 namespace {
 
-class VersionResource : public ::testing::Test {
+struct VersionedFile {
+  const char* name;
+  DWORD file_type;
+  const char* internal_name;
+};
+
+// korvex-host.exe lies beside the test program under Wine through
+// host-program.wine-setup.
+class VersionResource : public ::testing::TestWithParam<VersionedFile> {
  protected:
   void SetUp() override {
-    const std::string path = korvex::host_tool::program_directory() + "Korvex.dll";
+    const std::string path = korvex::host_tool::program_directory() + GetParam().name;
     DWORD ignored = 0;
     data_.resize(GetFileVersionInfoSizeA(path.c_str(), &ignored));
     ASSERT_FALSE(data_.empty()) << "no version resource, error " << GetLastError();
@@ -33,7 +42,7 @@ class VersionResource : public ::testing::Test {
   std::vector<char> data_;
 };
 
-TEST_F(VersionResource, NamesTheProductAndVersion) {
+TEST_P(VersionResource, NamesTheProductVersionAndMaker) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueA(data_.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
@@ -41,10 +50,21 @@ TEST_F(VersionResource, NamesTheProductAndVersion) {
   EXPECT_EQ(fixed->dwFileVersionLS, 0u);
   EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
   EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+  EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS_NT_WINDOWS32));
+  EXPECT_EQ(fixed->dwFileType, GetParam().file_type);
+  EXPECT_EQ(string_value("CompanyName"), "The Korvex developers");
   EXPECT_EQ(string_value("ProductName"), "Korvex");
-  EXPECT_EQ(string_value("OriginalFilename"), "Korvex.dll");
+  EXPECT_EQ(string_value("OriginalFilename"), GetParam().name);
+  EXPECT_EQ(string_value("InternalName"), GetParam().internal_name);
   EXPECT_EQ(string_value("FileVersion"), "1.0.0.0");
   EXPECT_EQ(string_value("ProductVersion"), "1.0.0.0");
+  EXPECT_EQ(string_value("LegalCopyright"),
+            "Copyright (C) 2026 The Korvex developers <korvex@example.org>");
 }
+
+INSTANTIATE_TEST_SUITE_P(ShippedFiles, VersionResource,
+                         ::testing::Values(VersionedFile{"Korvex.dll", VFT_DLL, "Korvex"},
+                                           VersionedFile{"korvex-host.exe", VFT_APP,
+                                                         "korvex-host"}));
 
 }  // namespace

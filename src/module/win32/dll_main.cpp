@@ -1,9 +1,8 @@
-// Korvex.dll's entry point: the module object lives from process attach to
+// Korvex.dll's DllMain: the module object lives from process attach to
 // process detach; thread notifications do nothing.
 #include <windows.h>
 
 #include "module/module.h"
-#include "module/win32/runtime_resources.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {
@@ -20,7 +19,9 @@ constinit KeptPlatform kept;
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+// What the C++ runtime keeps beyond an unload is given back after this, by
+// the DLL's entry point around it (runtime_objects.cpp).
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   switch (reason) {
     case DLL_PROCESS_ATTACH:
       DisableThreadLibraryCalls(instance);
@@ -32,9 +33,6 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
       break;
     case DLL_PROCESS_DETACH:
       korvex::unload_module();
-      // A process that ends takes everything with it; a FreeLibrary leaves
-      // the host running with whatever the module did not give back.
-      if (reserved == nullptr) korvex::release_runtime_resources(instance);
       break;
     default:
       break;

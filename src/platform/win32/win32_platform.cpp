@@ -101,14 +101,17 @@ std::uint32_t Win32Platform::format_message(std::uint32_t code, char* buffer, st
                         0, buffer, size, nullptr);
 }
 
+// The pointer-sized forms, which 64-bit Windows needs; 32-bit Windows has
+// them only as macros for SetWindowLongA and GetWindowLongA, which the DLL
+// then imports.
 WindowProcedure Win32Platform::set_window_procedure(WindowHandle window,
                                                     WindowProcedure procedure) {
   return static_cast<WindowProcedure>(
-      SetWindowLongA(as_window(window), GWL_WNDPROC, static_cast<LONG>(procedure)));
+      SetWindowLongPtrA(as_window(window), GWLP_WNDPROC, static_cast<LONG_PTR>(procedure)));
 }
 
 WindowProcedure Win32Platform::get_window_procedure(WindowHandle window) {
-  return static_cast<WindowProcedure>(GetWindowLongA(as_window(window), GWL_WNDPROC));
+  return static_cast<WindowProcedure>(GetWindowLongPtrA(as_window(window), GWLP_WNDPROC));
 }
 
 bool Win32Platform::set_window_property(WindowHandle window, const char* name,

@@ -1,0 +1,3 @@
+# 64-bit Windows: the Korvex.dll for 64-bit hosts.
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
