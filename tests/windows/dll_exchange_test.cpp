@@ -5,9 +5,9 @@
 
 #include <chrono>
 #include <string>
-#include <thread>
 
 #include "korvex_dll.h"
+#include "thread.h"
 #include "support/extended_precision.h"
 
 namespace korvex::tests {
@@ -78,7 +78,7 @@ TEST(DllExchange, TwoThreadsCallingAtOnceLeaveTheModuleWhole) {
       dll.call("GetFile");
     }
   };
-  std::thread other(host_thread, 1);
+  Thread other([&] { host_thread(1); });
   host_thread(0);
   other.join();
 

@@ -14,10 +14,10 @@
 #include <iterator>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "korvex_dll.h"
+#include "thread.h"
 #include "recording_window.h"
 #include "wine.h"
 
@@ -220,7 +220,7 @@ TEST(DllHostileInput, SetAlignAtEveryBoundary) {
 class WindowOnItsOwnThread {
  public:
   WindowOnItsOwnThread() : ready_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
-    thread_ = std::thread([this] {
+    thread_ = Thread([this] {
       window_.emplace('b');
       thread_id_ = GetCurrentThreadId();
       SetEvent(ready_);
@@ -249,7 +249,7 @@ class WindowOnItsOwnThread {
   HANDLE ready_;
   std::optional<RecordingWindow> window_;
   DWORD thread_id_ = 0;
-  std::thread thread_;
+  Thread thread_;
 };
 
 // SetParentWindow with handles the host should not give: none, a value that

@@ -8,10 +8,10 @@
 #include <cstring>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "korvex_dll.h"
+#include "thread.h"
 
 namespace korvex::tests {
 namespace {
@@ -71,11 +71,11 @@ TEST(DllTriggerWord, AnotherThreadsCallGetsThroughWhileThePraiseIsUp) {
   ASSERT_TRUE(dll.loaded());
   const HHOOK hook = SetWindowsHookExA(WH_CBT, close_message_boxes, nullptr, GetCurrentThreadId());
   ASSERT_NE(hook, nullptr);
-  std::thread other;
+  Thread other;
   DWORD waited = WAIT_FAILED;
   const HANDLE pushed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   while_shown = [&] {
-    other = std::thread([&] {
+    other = Thread([&] {
       dll.set_data(42);
       SetEvent(pushed);
     });
