@@ -59,7 +59,7 @@ TEST_P(VersionResource, NamesTheProductVersionAndMaker) {
   EXPECT_EQ(string_value("FileVersion"), "1.0.0.0");
   EXPECT_EQ(string_value("ProductVersion"), "1.0.0.0");
   EXPECT_EQ(string_value("LegalCopyright"),
-            "Copyright (C) 2026 The Korvex developers <korvex@example.org>");
+            "Copyright (C) 2026 The Korvex developers <korvex@example.org>, MIT License");
 }
 
 INSTANTIATE_TEST_SUITE_P(ShippedFiles, VersionResource,
