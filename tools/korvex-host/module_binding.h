@@ -18,4 +18,8 @@ struct BindingOptions {
 
 std::unique_ptr<ModuleBinding> bind_module(const BindingOptions& options);
 
+// Standard output and standard error write "\n" as it is, on Windows too, so
+// that both builds print the same bytes.
+void use_plain_line_ends();
+
 }  // namespace korvex::host_tool

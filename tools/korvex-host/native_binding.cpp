@@ -48,4 +48,6 @@ std::unique_ptr<ModuleBinding> bind_module(const BindingOptions& options) {
   return std::make_unique<LinkedBinding>(options);
 }
 
+void use_plain_line_ends() {}
+
 }  // namespace korvex::host_tool
