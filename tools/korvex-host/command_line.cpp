@@ -1,5 +1,8 @@
 #include "command_line.h"
 
+#include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <optional>
 #include <ostream>
 #include <string_view>
@@ -10,6 +13,30 @@
 namespace korvex::host_tool {
 namespace {
 
+bool same_letters(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+SizeUnit size_unit(const std::string& name) {
+  for (const SizeUnit& unit : kSizeUnits) {
+    if (same_letters(unit.name, name)) return unit;
+  }
+  throw UsageError("--unit takes auto, B, KB, MB or GB, not " + quoted_excerpt(name));
+}
+
+std::int32_t decimals(const std::string& text) {
+  std::int32_t value = -1;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < 0 ||
+      value > kMostDecimals) {
+    throw UsageError("--decimals takes 0 to " + std::to_string(kMostDecimals) + ", not " +
+                     quoted_excerpt(text));
+  }
+  return value;
+}
+
 // "-" alone is standard input; "/?" is how Windows programs are asked for help.
 bool is_option(const std::string& argument) {
   return (argument.size() > 1 && argument[0] == '-') || argument == "/?";
@@ -19,6 +46,7 @@ bool is_option(const std::string& argument) {
 
 CommandLine parse_command_line(const std::vector<std::string>& arguments) {
   CommandLine line;
+  std::optional<std::string> report_option;  // the first one given, for the message
   bool options_ended = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
@@ -60,16 +88,29 @@ CommandLine parse_command_line(const std::vector<std::string>& arguments) {
     } else if (name == "--trace") {
       flag();
       line.binding.trace = true;
+    } else if (name == "--unit") {
+      line.report.unit = size_unit(value("a unit"));
+      report_option = report_option.value_or(name);
+    } else if (name == "--decimals") {
+      line.report.decimals = decimals(value("a number"));
+      report_option = report_option.value_or(name);
     } else {
       throw UsageError("unknown option " + quoted_excerpt(name));
     }
   }
 
   if (line.action == CommandLine::Action::kVersion) {
-    if (!line.script_path.empty()) throw UsageError("--version runs no script");
+    if (!line.script_path.empty() || report_option) {
+      throw UsageError("--version runs no script and prints no report");
+    }
     return line;
   }
-  if (!line.script_path.empty()) line.action = CommandLine::Action::kScript;
+  if (!line.script_path.empty()) {
+    if (report_option) {
+      throw UsageError(*report_option + " shapes the report, which runs without a script");
+    }
+    line.action = CommandLine::Action::kScript;
+  }
   return line;
 }
 
@@ -130,8 +171,21 @@ Options (a value follows its option, or is attached to it with "="):
                     a machine without drives or disks)
   --trace           native build: write every system call the module makes to
                     standard error
+  --unit UNIT       the report's sizes: auto (the default: the module picks B,
+                    KB, MB or GB by the size), B, KB, MB or GB
+  --decimals N      the report's sizes with exactly N decimals, 0 to 5
+                    (default 1): the module rounds to N and drops trailing
+                    zeros, the report writes them back, so that a column's
+                    points line up; sizes in bytes are whole
   --                the argument after it is the script, even if it starts
                     with -
+
+The report: the module's information and copyright; a table of the drives
+the module lists (ListDrives), with labels and file systems quoted, serials as
+XXXX-XXXX, sizes set through SetAlign and percentages with %; a line for each
+drive letter present but not listed (no medium, or its volume did not
+answer); physical disks 0 and 1 (GetHddInfo), with the error code and its
+text (GetErrorMessage) for a disk that did not answer.
 
 A script has one call a line: an export's name and its arguments, separated
 by blanks. Integers in decimal (optional -) or 0x hexadecimal, texts in double
@@ -144,7 +198,8 @@ at the start is skipped. An export that returns a value prints a line
   print_exports(out);
   out << R"(
 Exit status: 0 done; 1 a script, module or machine file that cannot be opened
-or loaded; 2 a command line or script line that cannot be followed.
+or loaded, or a module answer the report cannot read; 2 a command line or
+script line that cannot be followed.
 )";
 }
 

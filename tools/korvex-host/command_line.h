@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "module_binding.h"
+#include "report.h"
 
 namespace korvex::host_tool {
 
@@ -19,6 +20,7 @@ struct CommandLine {
   Action action = Action::kReport;
   std::string script_path;  // "-" for standard input
   BindingOptions binding;
+  ReportOptions report;
 };
 
 // The arguments after the program's name. Help wins over whatever follows it.

@@ -53,7 +53,7 @@ int run(const CommandLine& command) {
     case CommandLine::Action::kReport: break;
   }
   const auto binding = korvex::host_tool::bind_module(command.binding);
-  korvex::host_tool::print_report(korvex::host_tool::ModuleCaller(*binding), std::cout);
+  korvex::host_tool::print_report(*binding, command.report, std::cout);
   return 0;
 }
 
