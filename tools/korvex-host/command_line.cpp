@@ -15,7 +15,8 @@ namespace {
 
 bool same_letters(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
   });
 }
 
@@ -59,7 +60,8 @@ CommandLine parse_command_line(const std::vector<std::string>& arguments) {
       continue;
     }
     // A value goes in the next argument, or after "=" in the same one.
-    const std::size_t equals = argument.rfind("--", 0) == 0 ? argument.find('=') : std::string::npos;
+    const std::size_t equals =
+        argument.rfind("--", 0) == 0 ? argument.find('=') : std::string::npos;
     const std::string name = argument.substr(0, equals);
     std::optional<std::string> attached;
     if (equals != std::string::npos) attached = argument.substr(equals + 1);
@@ -93,6 +95,10 @@ CommandLine parse_command_line(const std::vector<std::string>& arguments) {
       report_option = report_option.value_or(name);
     } else if (name == "--decimals") {
       line.report.decimals = decimals(value("a number"));
+      report_option = report_option.value_or(name);
+    } else if (name == "--json") {
+      flag();
+      line.report.json = true;
       report_option = report_option.value_or(name);
     } else {
       throw UsageError("unknown option " + quoted_excerpt(name));
@@ -177,6 +183,9 @@ Options (a value follows its option, or is attached to it with "="):
                     (default 1): the module rounds to N and drops trailing
                     zeros, the report writes them back, so that a column's
                     points line up; sizes in bytes are whole
+  --json            the report as JSON, a line for each drive and disk; texts
+                    are strings whose characters U+0000 to U+00FF are the
+                    module's bytes
   --                the argument after it is the script, even if it starts
                     with -
 

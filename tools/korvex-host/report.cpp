@@ -35,7 +35,9 @@ std::int64_t whole_number_answer(const ModuleCaller& module, const char* getter)
 std::string serial_answer(const ModuleCaller& module) {
   const std::string text = module.text_answer("GetVolumeSerial");
   std::int32_t value = 0;
-  if (!read_integer(text, value)) throw unexpected_answer("GetVolumeSerial", text, "a 32-bit number");
+  if (!read_integer(text, value)) {
+    throw unexpected_answer("GetVolumeSerial", text, "a 32-bit number");
+  }
   const auto serial = static_cast<std::uint32_t>(value);
   constexpr char kHexDigits[] = "0123456789ABCDEF";
   std::string pattern;
@@ -191,7 +193,12 @@ ReportData ask_for_report(HostBinding& binding, const ReportOptions& options) {
 }
 
 void print_report(HostBinding& binding, const ReportOptions& options, std::ostream& out) {
-  print_text_report(ask_for_report(binding, options), out);
+  const ReportData report = ask_for_report(binding, options);
+  if (options.json) {
+    print_json_report(report, out);
+  } else {
+    print_text_report(report, out);
+  }
 }
 
 }  // namespace korvex::host_tool

@@ -1,6 +1,6 @@
 // The report korvex-host prints when it runs no script: what the module says
 // about itself, the machine's drives and its physical disks 0 and 1, asked
-// through its exports.
+// through its exports, as aligned text or as JSON.
 #pragma once
 
 #include <array>
@@ -29,6 +29,7 @@ inline constexpr std::int32_t kMostDecimals = 5;
 struct ReportOptions {
   SizeUnit unit = kSizeUnits[0];
   std::int32_t decimals = 1;  // the module's own setting at load
+  bool json = false;
 };
 
 void print_report(HostBinding& binding, const ReportOptions& options, std::ostream& out);

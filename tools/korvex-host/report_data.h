@@ -1,4 +1,5 @@
-// What the report says, asked of the module once and then written.
+// What the report says, asked of the module once and then written as text or
+// as JSON, so that both forms always say the same.
 #pragma once
 
 #include <cstdint>
@@ -70,5 +71,6 @@ struct ReportData {
 ReportData ask_for_report(HostBinding& binding, const ReportOptions& options);
 
 void print_text_report(const ReportData& report, std::ostream& out);
+void print_json_report(const ReportData& report, std::ostream& out);
 
 }  // namespace korvex::host_tool

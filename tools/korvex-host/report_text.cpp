@@ -22,7 +22,8 @@ std::string size_text(const ReportSize& size) { return size.number + " " + size.
 
 std::string settings_text(const ReportOptions& options) {
   if (options.unit.mode == 0) return "sizes in bytes";
-  const std::string unit = options.unit.mode < 0 ? "the automatic unit" : std::string(options.unit.name);
+  const std::string unit =
+      options.unit.mode < 0 ? "the automatic unit" : std::string(options.unit.name);
   const std::string decimals = std::to_string(options.decimals) +
                                (options.decimals == 1 ? " decimal" : " decimals");
   return "sizes in " + unit + " with " + decimals;
