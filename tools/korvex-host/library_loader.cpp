@@ -1,8 +1,5 @@
 #include "library_loader.h"
 
-#include <fcntl.h>
-#include <io.h>
-#include <stdio.h>
 #include <windows.h>
 
 namespace korvex::host_tool {
@@ -25,7 +22,5 @@ std::string program_directory() {
   std::string directory(path, length);
   return directory.substr(0, directory.find_last_of("\\/") + 1);
 }
-
-void use_binary_stdout() { _setmode(_fileno(stdout), _O_BINARY); }
 
 }  // namespace korvex::host_tool

@@ -27,7 +27,4 @@ class LoadedLibrary : public ModuleBinding {
 // The folder of the running program, with a trailing backslash.
 std::string program_directory();
 
-// Puts standard output in binary mode, so that "\n" is not written as CR LF.
-void use_binary_stdout();
-
 }  // namespace korvex::host_tool

@@ -2,6 +2,7 @@
 // the module's code linked into the program, on a simulated machine (native).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -16,6 +17,20 @@ struct BindingOptions {
   bool trace = false;        // native: every platform call to standard error
 };
 
-std::unique_ptr<ModuleBinding> bind_module(const BindingOptions& options);
+// The module and the machine it runs on. The report asks the machine itself
+// which drive letters exist, to name those the module leaves out of its list.
+class HostBinding : public ModuleBinding {
+ public:
+  // GetDriveTypeA for the letter's root directory, asked by korvex-host
+  // itself, not through the module; 1 (DRIVE_NO_ROOT_DIR) for a letter that
+  // has no drive.
+  virtual std::uint32_t drive_type(char letter) = 0;
+};
+
+std::unique_ptr<HostBinding> bind_module(const BindingOptions& options);
+
+// Standard output and standard error write "\n" as it is, on Windows too, so
+// that both builds print the same bytes.
+void use_plain_line_ends();
 
 }  // namespace korvex::host_tool

@@ -13,7 +13,7 @@ namespace {
 
 // The module's code is linked into this program, exports included, and runs
 // on a simulated machine.
-class LinkedBinding final : public ModuleBinding {
+class LinkedBinding final : public HostBinding {
  public:
   explicit LinkedBinding(const BindingOptions& options) {
     if (!options.module_path.empty()) {
@@ -37,6 +37,12 @@ class LinkedBinding final : public ModuleBinding {
 
   void* find(const char* name) const override { return linked_export(name); }
 
+  // Asked of the machine directly: the trace shows the module's calls only.
+  std::uint32_t drive_type(char letter) override {
+    const char root[] = {letter, ':', '\\', '\0'};
+    return machine_.get_drive_type(root);
+  }
+
  private:
   SimulatedMachine machine_;
   std::unique_ptr<TracingPlatform> tracing_;
@@ -44,8 +50,10 @@ class LinkedBinding final : public ModuleBinding {
 
 }  // namespace
 
-std::unique_ptr<ModuleBinding> bind_module(const BindingOptions& options) {
+std::unique_ptr<HostBinding> bind_module(const BindingOptions& options) {
   return std::make_unique<LinkedBinding>(options);
 }
+
+void use_plain_line_ends() {}
 
 }  // namespace korvex::host_tool

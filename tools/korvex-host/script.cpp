@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdint>
+#include <string_view>
 
 #include "module/export_table.h"
 #include "support/quoted_text.h"
@@ -102,7 +103,8 @@ std::optional<ScriptCall> parse_script_line(const std::string& line) {
   ScriptCall call{entry, {}};
   for (;;) {
     while (at < line.size() && is_blank(line[at])) ++at;
-    if (at == line.size()) break;
+    // A "#" that starts a word starts a comment; inside a text it is text.
+    if (at == line.size() || line[at] == '#') break;
     if (line[at] == '"') {
       call.arguments.push_back({Argument::Kind::kText, 0, parse_text(line, at)});
       if (at < line.size() && !is_blank(line[at])) throw ScriptError("blank expected after text");
@@ -134,6 +136,9 @@ std::optional<ScriptCall> parse_script_line(const std::string& line) {
 void run_script(std::istream& script, const ModuleBinding& binding, std::ostream& out) {
   std::string line;
   for (int number = 1; std::getline(script, line); ++number) {
+    // Editors on Windows start a UTF-8 file with a byte-order mark.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (number == 1 && line.rfind(kByteOrderMark, 0) == 0) line.erase(0, kByteOrderMark.size());
     try {
       const std::optional<ScriptCall> call = parse_script_line(line);
       if (!call) continue;
