@@ -8,7 +8,7 @@ namespace {
 
 // Plain pointers, set by load and unload alone: they need no static set-up
 // or clean-up of their own, which the runtime runs only once per image (an
-// image pinned at unload and loaded again does not run it again).
+// image pinned while unloading and loaded again does not run it again).
 constinit Lock* exports_lock = nullptr;
 constinit Module* current_module = nullptr;
 

@@ -7,8 +7,9 @@
 
 namespace {
 
-// Never destroyed: a module that pinned itself at unload still forwards its
-// windows' messages through the platform after the runtime's shutdown.
+// Never destroyed: a module that pinned itself (a host's procedure over its
+// window hook) still forwards its windows' messages through the platform,
+// also after the runtime's shutdown at process exit.
 union KeptPlatform {
   korvex::Win32Platform platform;
   constexpr KeptPlatform() : platform() {}
