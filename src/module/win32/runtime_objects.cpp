@@ -75,7 +75,7 @@ constinit Record<HANDLE> semaphores;
 // Slot 0 is a real slot: the record keeps slot + 1.
 constinit Record<DWORD> tls_slots_plus_one;
 
-using CreateSemaphoreFunction = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, LONG, LONG, LPCWSTR);
+using CreateSemaphoreWFunction = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, LONG, LONG, LPCWSTR);
 using CloseHandleFunction = BOOL(WINAPI*)(HANDLE);
 using TlsAllocFunction = DWORD(WINAPI*)();
 using TlsFreeFunction = BOOL(WINAPI*)(DWORD);
@@ -83,8 +83,6 @@ using TlsFreeFunction = BOOL(WINAPI*)(DWORD);
 }  // namespace
 
 extern "C" {
-extern CreateSemaphoreFunction real_create_semaphore __asm__(
-    KORVEX_IMPORT_SLOT("real", CreateSemaphoreW, 16));
 extern CloseHandleFunction real_close_handle __asm__(KORVEX_IMPORT_SLOT("real", CloseHandle, 4));
 extern TlsAllocFunction real_tls_alloc __asm__(KORVEX_IMPORT_SLOT("real", TlsAlloc, 0));
 extern TlsFreeFunction real_tls_free __asm__(KORVEX_IMPORT_SLOT("real", TlsFree, 4));
@@ -92,9 +90,18 @@ extern TlsFreeFunction real_tls_free __asm__(KORVEX_IMPORT_SLOT("real", TlsFree,
 
 namespace {
 
+// The runtime's semaphores are made with the ANSI call: Windows 98 SE and Me
+// have CreateSemaphoreW only as a stub that fails, and without its semaphores
+// the runtime's locks exclude nothing. Its semaphores have no name, which
+// both calls treat alike, so the DLL imports no CreateSemaphoreW at all; a
+// named one, which the runtime never asks for, is refused.
 HANDLE WINAPI recording_create_semaphore(LPSECURITY_ATTRIBUTES attributes, LONG initial,
                                          LONG maximum, LPCWSTR name) {
-  const HANDLE semaphore = real_create_semaphore(attributes, initial, maximum, name);
+  if (name != nullptr) {
+    SetLastError(ERROR_INVALID_NAME);
+    return nullptr;
+  }
+  const HANDLE semaphore = CreateSemaphoreA(attributes, initial, maximum, nullptr);
   if (semaphore != nullptr) semaphores.add(semaphore);
   return semaphore;
 }
@@ -127,7 +134,7 @@ void release_runtime_objects() {
 
 extern "C" {
 
-constinit CreateSemaphoreFunction wrapped_create_semaphore __asm__(
+constinit CreateSemaphoreWFunction wrapped_create_semaphore __asm__(
     KORVEX_IMPORT_SLOT("wrap", CreateSemaphoreW, 16)) = recording_create_semaphore;
 constinit CloseHandleFunction wrapped_close_handle __asm__(
     KORVEX_IMPORT_SLOT("wrap", CloseHandle, 4)) = recording_close_handle;
