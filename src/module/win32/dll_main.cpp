@@ -1,5 +1,5 @@
-// Korvex.dll's DllMain: the module object lives from process attach to
-// process detach; thread notifications do nothing.
+// Korvex.dll's DllMain: the module object lives from process attach to the
+// FreeLibrary that unloads it; thread notifications do nothing.
 #include <windows.h>
 
 #include "module/module.h"
@@ -22,7 +22,7 @@ constinit KeptPlatform kept;
 
 // What the C++ runtime keeps beyond an unload is given back after this, by
 // the DLL's entry point around it (runtime_objects.cpp).
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   switch (reason) {
     case DLL_PROCESS_ATTACH:
       DisableThreadLibraryCalls(instance);
@@ -33,7 +33,10 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
       }
       break;
     case DLL_PROCESS_DETACH:
-      korvex::unload_module();
+      // At process exit (reserved not null) the other threads are gone, one
+      // perhaps inside an export holding the module lock, which newer
+      // Windows then end the process on; the system takes the memory back.
+      if (reserved == nullptr) korvex::unload_module();
       break;
     default:
       break;
