@@ -15,6 +15,7 @@ struct VersionedFile {
   const char* name;
   DWORD file_type;
   const char* internal_name;
+  DWORD file_os;  // the DLL is for both families, the host program for NT
 };
 
 // korvex-host.exe lies beside the test program under Wine through
@@ -50,7 +51,7 @@ TEST_P(VersionResource, NamesTheProductVersionAndMaker) {
   EXPECT_EQ(fixed->dwFileVersionLS, 0u);
   EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
   EXPECT_EQ(fixed->dwProductVersionLS, 0u);
-  EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS_NT_WINDOWS32));
+  EXPECT_EQ(fixed->dwFileOS, GetParam().file_os);
   EXPECT_EQ(fixed->dwFileType, GetParam().file_type);
   EXPECT_EQ(string_value("CompanyName"), "The Korvex developers");
   EXPECT_EQ(string_value("ProductName"), "Korvex");
@@ -63,8 +64,8 @@ TEST_P(VersionResource, NamesTheProductVersionAndMaker) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ShippedFiles, VersionResource,
-                         ::testing::Values(VersionedFile{"Korvex.dll", VFT_DLL, "Korvex"},
+                         ::testing::Values(VersionedFile{"Korvex.dll", VFT_DLL, "Korvex", VOS__WINDOWS32},
                                            VersionedFile{"korvex-host.exe", VFT_APP,
-                                                         "korvex-host"}));
+                                                         "korvex-host", VOS_NT_WINDOWS32}));
 
 }  // namespace
