@@ -13,20 +13,27 @@ namespace {
 // walk, this thread alone fails such reads quietly instead, keeping whatever
 // other error-mode bits the host set; the host's other threads and its
 // process-wide mode stay as they are, and the thread gets its own mode back on
-// every way out. Where the system lacks the per-thread calls, nothing changes.
-// The error-mode calls leave the thread's last-error code alone, whether they
-// fail or not.
+// every way out. Where the system lacks the per-thread calls (before Windows
+// 7), the process's mode is changed the same way for the walk and put back
+// after it: that system has no other way to keep the box away. The error-mode
+// calls leave the thread's last-error code alone, whether they fail or not.
 class QuietCriticalErrors {
  public:
   explicit QuietCriticalErrors(Platform& platform) : platform_(platform) {
     const KeptLastError kept(platform);
     std::uint32_t current = 0;
-    changed_ = platform.get_thread_error_mode(&current) &&
-               platform.set_thread_error_mode(current | win32::kSemFailCriticalErrors, &previous_);
+    if (!platform.get_thread_error_mode(&current)) {
+      // XP has no GetErrorMode: the previous mode comes from setting one.
+      process_previous_ = platform.set_error_mode(win32::kSemFailCriticalErrors);
+      platform.set_error_mode(*process_previous_ | win32::kSemFailCriticalErrors);
+      return;
+    }
+    changed_ = platform.set_thread_error_mode(current | win32::kSemFailCriticalErrors, &previous_);
   }
   ~QuietCriticalErrors() {
-    if (!changed_) return;
     const KeptLastError kept(platform_);
+    if (process_previous_) platform_.set_error_mode(*process_previous_);
+    if (!changed_) return;
     std::uint32_t ours = 0;
     platform_.set_thread_error_mode(previous_, &ours);
   }
@@ -37,6 +44,7 @@ class QuietCriticalErrors {
   Platform& platform_;
   std::uint32_t previous_ = 0;
   bool changed_ = false;
+  std::optional<std::uint32_t> process_previous_;
 };
 
 std::optional<DriveRecord> read_drive(Platform& platform, char letter) {

@@ -70,6 +70,10 @@ class Platform {
   // previous one. Returns false, changing nothing, where the system lacks the call.
   virtual bool set_thread_error_mode(std::uint32_t mode, std::uint32_t* previous) = 0;
 
+  // SetErrorMode: sets the process's error mode, which every thread without a
+  // mode of its own follows; returns the previous one.
+  virtual std::uint32_t set_error_mode(std::uint32_t mode) = 0;
+
   // GetVersion.
   virtual std::uint32_t get_version() = 0;
 

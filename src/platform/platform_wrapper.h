@@ -27,6 +27,7 @@ class PlatformWrapper : public Platform {
   bool set_thread_error_mode(std::uint32_t mode, std::uint32_t* previous) override {
     return target_.set_thread_error_mode(mode, previous);
   }
+  std::uint32_t set_error_mode(std::uint32_t mode) override { return target_.set_error_mode(mode); }
   std::uint32_t get_version() override { return target_.get_version(); }
   DeviceHandle create_file(const char* name, std::uint32_t access, std::uint32_t share,
                            std::uint32_t disposition) override {

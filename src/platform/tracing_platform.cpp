@@ -72,6 +72,12 @@ bool TracingPlatform::set_thread_error_mode(std::uint32_t mode, std::uint32_t* p
   return ok;
 }
 
+std::uint32_t TracingPlatform::set_error_mode(std::uint32_t mode) {
+  const std::uint32_t previous = PlatformWrapper::set_error_mode(mode);
+  line("SetErrorMode(" + hex(mode) + ")", hex(previous));
+  return previous;
+}
+
 std::uint32_t TracingPlatform::get_version() {
   const std::uint32_t version = PlatformWrapper::get_version();
   line("GetVersion()", hex(version));

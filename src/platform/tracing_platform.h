@@ -21,6 +21,7 @@ class TracingPlatform final : public PlatformWrapper {
                            std::uint64_t* total) override;
   bool get_thread_error_mode(std::uint32_t* mode) override;
   bool set_thread_error_mode(std::uint32_t mode, std::uint32_t* previous) override;
+  std::uint32_t set_error_mode(std::uint32_t mode) override;
   std::uint32_t get_version() override;
   DeviceHandle create_file(const char* name, std::uint32_t access, std::uint32_t share,
                            std::uint32_t disposition) override;

@@ -142,6 +142,10 @@ bool SimulatedMachine::set_thread_error_mode(std::uint32_t mode, std::uint32_t* 
   return true;
 }
 
+std::uint32_t SimulatedMachine::set_error_mode(std::uint32_t mode) {
+  return std::exchange(process_error_mode, mode);
+}
+
 std::uint32_t SimulatedMachine::get_version() { return version; }
 
 DeviceHandle SimulatedMachine::create_file(const char* name, std::uint32_t access, std::uint32_t,

@@ -75,6 +75,7 @@ class SimulatedMachine : public Platform {
   // False: a system before Windows 7, without GetThreadErrorMode and SetThreadErrorMode.
   bool has_thread_error_mode = true;
   std::uint32_t thread_error_mode = 0;
+  std::uint32_t process_error_mode = 0;
   bool module_pinned = false;  // set by pin_module
 
   // Windows: a procedure is any callable registered here; a window holds one.
@@ -96,6 +97,7 @@ class SimulatedMachine : public Platform {
                            std::uint64_t* total) override;
   bool get_thread_error_mode(std::uint32_t* mode) override;
   bool set_thread_error_mode(std::uint32_t mode, std::uint32_t* previous) override;
+  std::uint32_t set_error_mode(std::uint32_t mode) override;
   std::uint32_t get_version() override;
   DeviceHandle create_file(const char* name, std::uint32_t access, std::uint32_t share,
                            std::uint32_t disposition) override;

@@ -72,6 +72,8 @@ bool Win32Platform::set_thread_error_mode(std::uint32_t mode, std::uint32_t* pre
   return true;
 }
 
+std::uint32_t Win32Platform::set_error_mode(std::uint32_t mode) { return SetErrorMode(mode); }
+
 std::uint32_t Win32Platform::get_version() { return GetVersion(); }
 
 DeviceHandle Win32Platform::create_file(const char* name, std::uint32_t access,

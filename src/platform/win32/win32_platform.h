@@ -15,6 +15,7 @@ class Win32Platform final : public Platform {
                            std::uint64_t* total) override;
   bool get_thread_error_mode(std::uint32_t* mode) override;
   bool set_thread_error_mode(std::uint32_t mode, std::uint32_t* previous) override;
+  std::uint32_t set_error_mode(std::uint32_t mode) override;
   std::uint32_t get_version() override;
   DeviceHandle create_file(const char* name, std::uint32_t access, std::uint32_t share,
                            std::uint32_t disposition) override;
