@@ -16,8 +16,12 @@
  * GetDriveTypeA) and GetFreeSpace(w). This header declares the real exports
  * all the same, and offers KorvexGetDriveType() and KorvexGetFreeSpace(),
  * which always reach the DLL: call those wherever windows.h is in sight. (A
- * plain GetDriveType() there would call the system's GetDriveTypeA, and
- * GetFreeSpace() would compile to a constant and call nothing.)
+ * plain GetDriveType() there does not compile: it becomes GetDriveTypeA(),
+ * which needs an argument, and the compiler may show the error at a line of
+ * this header. A plain GetFreeSpace() compiles to a constant, with at most a
+ * warning that the statement has no effect, and calls nothing.)
+ *
+ * The header is C89 and C++98 and later, and needs nothing defined first.
  */
 #ifndef KORVEX_H
 #define KORVEX_H
@@ -188,10 +192,10 @@ KORVEX_INLINE char *KorvexSerialText(const char *decimal, char out[10]) {
   if (*at == '\0') return 0;
   for (; *at != '\0'; ++at) {
     if (*at < '0' || *at > '9') return 0;
-    if (magnitude > (UINT32_C(0x80000000) - (uint32_t)(*at - '0')) / 10) return 0;
+    if (magnitude > ((uint32_t)0x80000000UL - (uint32_t)(*at - '0')) / 10) return 0;
     magnitude = magnitude * 10 + (uint32_t)(*at - '0');
   }
-  if (!negative && magnitude > UINT32_C(0x7FFFFFFF)) return 0;
+  if (!negative && magnitude > (uint32_t)0x7FFFFFFFUL) return 0;
   serial = negative ? 0u - magnitude : magnitude;
   for (i = 0, shift = 28; shift >= 0; shift -= 4) {
     if (i == 4) out[i++] = '-';
