@@ -53,8 +53,10 @@ inline const std::vector<SubclassOrder> kSubclassOrders = [] {
       {"unloaded", {kHookA, kUnload}, "a: a a, b: b b, freed"},
       {"unloaded after the host's subclass came and went",
        {kHookA, kSubclassA, kRemoveSubclassFromA, kUnload}, "a: a a, b: b b, freed"},
+      // Pinned by the message, the module is not unloaded at all: a stays
+      // hooked, and forwarding.
       {"unloaded after a message came through the host's subclass, which then went",
-       {kHookA, kSubclassA, kMessageA, kRemoveSubclassFromA, kUnload}, "a: a a, b: b b, kept"},
+       {kHookA, kSubclassA, kMessageA, kRemoveSubclassFromA, kUnload}, "a: a k, b: b b, kept"},
       {"unloaded under the host's subclass", {kHookA, kSubclassA, kUnload},
        "a: Ha H, b: b b, kept"},
       {"unloaded under the host's subclass, which the host then removes",
