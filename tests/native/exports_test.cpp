@@ -12,12 +12,21 @@
 #include "heap_allocations.h"
 #include "identify_fixtures.h"
 #include "loaded_module.h"
+#include "module/linked_exports.h"
+#include "module_caller.h"
 #include "platform/sim/recording_platform.h"
 
 namespace korvex::tests {
 namespace {
 
 using Export = void (*)();
+
+// The linked exports by name, for the calls a host makes through ModuleCaller.
+class LinkedExports final : public host_tool::ModuleBinding {
+ public:
+  void* find(const char* name) const override { return linked_export(name); }
+};
+const LinkedExports linked_exports;
 
 struct ExportsTest : ::testing::Test {
   SimulatedMachine machine;
@@ -324,10 +333,9 @@ TEST_F(ExportsTest, ExchangeExportsAndGettersAllocateNothingOnceTheyHaveAnswered
   machine.messages[2] = "The system cannot find the file specified.\r\n";
   const std::string pushed(40, 'p');
   // Five places in kilobytes give the longest size texts; slot 0 then selects drive 0.
-  const auto set_align = [] {
-    SetData(5);
-    SetData(1);
-    SetAlign();
+  const host_tool::ModuleCaller host(linked_exports);
+  const auto set_align = [&host] {
+    host.set_align(1, 5);
     SetData(0);
   };
   const std::pair<const char*, std::function<void()>> calls[] = {

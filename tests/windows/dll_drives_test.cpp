@@ -78,12 +78,6 @@ class DriveExports : public ::testing::Test {
     return false;
   }
 
-  void set_align(std::int32_t mode, std::int32_t places) {
-    dll.set_data(places);
-    dll.set_data(mode);
-    dll.call("SetAlign");
-  }
-
   DriveTexts selected_texts() {
     return {answer("GetDriveLetter"), answer("GetDriveFileSystem"), answer("GetVolumeLabel"),
             answer("GetVolumeSerial"), answer("GetDriveType"),      answer("GetTotalSpace"),
@@ -142,7 +136,7 @@ TEST_F(DriveExports, ListsTheDrivesWhoseVolumeAnswersInLetterOrder) {
 TEST_F(DriveExports, AnswersAsTheSystemCallsDo) {
   const std::int32_t count = list();
   ASSERT_GT(count, 0);
-  set_align(0, 0);
+  dll.set_align(0, 0);
   for (std::int32_t i = 0; i < count; ++i) {
     select(i);
     const DriveTexts texts = selected_texts();
@@ -217,7 +211,7 @@ TEST_F(DriveExports, WriteSizesInEveryModeAndEveryNumberOfPlaces) {
   for (const Case& c : cases) {
     ASSERT_TRUE(select_letter(c.letter)) << c.letter;
     for (std::int32_t places = 0; places <= 5; ++places) {
-      set_align(c.mode, places);
+      dll.set_align(c.mode, places);
       EXPECT_EQ(answer(c.getter), c.texts[static_cast<std::size_t>(places)])
           << c.letter << ": " << c.getter << ", mode " << c.mode << ", " << places << " places";
     }
@@ -228,13 +222,13 @@ TEST_F(DriveExports, SetAlignKeepsBothSettingsWhenEitherIsOutOfRange) {
   ASSERT_GT(list(), 0);
   select(0);
   const std::string bytes = bytes_text(SystemDrive(answer("GetDriveLetter").at(0)).total.QuadPart);
-  set_align(0, 2);
+  dll.set_align(0, 2);
   EXPECT_EQ(answer("GetTotalSpace"), bytes);
   for (const auto& [mode, places] : {std::pair{3, 6}, {4, 0}, {-2, 0}, {1, -1}}) {
-    set_align(mode, places);
+    dll.set_align(mode, places);
     EXPECT_EQ(answer("GetTotalSpace"), bytes) << "mode " << mode << ", " << places << " places";
   }
-  set_align(3, 0);
+  dll.set_align(3, 0);
   EXPECT_TRUE(answer("GetTotalSpace").ends_with(" GB"));
 }
 
@@ -281,9 +275,9 @@ TEST_F(DriveExports, GiveTheSameTextsUnderEveryHostControlWord) {
     EXPECT_EQ(answer("GetFreePercent"), "88") << std::hex << host;
     EXPECT_EQ(answer("GetUsedPercent"), "12") << std::hex << host;
     ASSERT_TRUE(select_letter('H'));
-    set_align(-1, 5);
+    dll.set_align(-1, 5);
     EXPECT_EQ(answer("GetTotalSpace"), "74.53036 GB") << std::hex << host;
-    set_align(2, 5);
+    dll.set_align(2, 5);
     EXPECT_EQ(answer("GetFreeSpace"), "76319.08203 MB") << std::hex << host;
     EXPECT_EQ(x87_control_word(), host) << "after the exports";
   }

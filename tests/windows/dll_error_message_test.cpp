@@ -30,7 +30,7 @@ void expect_trimmed_system_text(const std::string& text, DWORD code) {
 TEST(DllErrorMessage, IsTheSystemTextOfTheLastErrorWithoutItsLineBreak) {
   KorvexDll dll;
   ASSERT_TRUE(dll.loaded());
-  const auto get_error_message = dll.find<void(__cdecl*)()>("GetErrorMessage");
+  const auto get_error_message = dll.find<KorvexGetErrorMessageProc>("GetErrorMessage");
   ASSERT_NE(get_error_message, nullptr);
   struct Case {
     DWORD code;

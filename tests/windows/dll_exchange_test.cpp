@@ -20,8 +20,8 @@ TEST(DllExchange, LoadsWithItsLoadTimeValues) {
   EXPECT_EQ(dll.get_file(), "");
   const std::string info = dll.text_of("GetInfo");
   EXPECT_EQ(info.rfind("Korvex v1.0\r\n", 0), 0u);
-  EXPECT_EQ(dll.find<const char*(__cdecl*)()>("GetInfo")(),
-            dll.find<const char*(__cdecl*)()>("GetInfo")());
+  EXPECT_EQ(dll.find<KorvexGetInfoProc>("GetInfo")(),
+            dll.find<KorvexGetInfoProc>("GetInfo")());
   EXPECT_NE(dll.text_of("Copyright").find("example.org"), std::string::npos);
 }
 

@@ -46,42 +46,64 @@ void expect_still_answering(const KorvexDll& dll) {
 
 // Right after load nothing has been asked: the drive getters find no drive
 // selected and leave the text as it was, the disk getters answer from an
-// empty identify record.
+// empty identify record. Each row starts from a text result of its own, the
+// system's text for an error, so that no row depends on the one before.
 TEST(DllHostileInput, EveryGetterBeforeAnyQuery) {
   KorvexDll dll;
   ASSERT_TRUE(dll.loaded());
   EXPECT_EQ(dll.get_data(), 0);
   EXPECT_EQ(dll.get_file(), "");
+  // The getter keeps the text result it found (a drive getter with no drive
+  // selected, or a getter that answers a number in the result slot).
+  constexpr const char* kKeepsTheText = nullptr;
   struct Case {
     const char* getter;
-    const char* text;  // the text result afterwards; nullptr: a number getter, which answers 0
+    const char* text;  // the text result afterwards
   };
   const Case cases[] = {
-      {"GetDriveLetter", ""},         {"GetHddBufferType", "0"},
-      {"GetDriveLetter", "0"},        {"GetDriveFileSystem", "0"},
-      {"GetVolumeLabel", "0"},        {"GetVolumeSerial", "0"},
-      {"GetDriveType", "0"},          {"GetTotalSpace", "0"},
-      {"GetFreeSpace", "0"},          {"GetUsedSpace", "0"},
-      {"GetUsedPercent", "0"},        {"GetFreePercent", "0"},
-      {"GetHddGenConfig", nullptr},   {"GetHddNumCyls", nullptr},
-      {"GetHddNumHeads", nullptr},    {"GetHddBytesPerTrack", nullptr},
-      {"GetHddBytesPerSector", nullptr}, {"GetHddSectorsPerTrack", nullptr},
-      {"GetHddVendorUnique", ""},     {"GetHddPhysicalSerial", ""},
-      {"GetHddBufferSize", "0"},      {"GetHddECCSize", "0"},
-      {"GetHddFirmwareRev", ""},      {"GetHddModelNumber", ""},
-      {"GetHddMoreVendorUnique", "0"}, {"GetHddCapabilities", "0"},
-      {"GetHddPIOTiming", "0"},       {"GetHddDMATiming", "0"},
-      {"GetHddBS", "0"},              {"GetHddNumCurrentCyls", "0"},
-      {"GetHddNumCurrentHeads", "0"}, {"GetHddNumCurrentSectorsPerTrack", "0"},
-      {"GetHddCurrentSectorCapacity", "0"}, {"GetHddMultSectorStuff", "0"},
-      {"GetHddTotalAddressableSectors", "0"}, {"GetHddSingleWordDMA", "0"},
+      {"GetDriveLetter", kKeepsTheText},
+      {"GetDriveFileSystem", kKeepsTheText},
+      {"GetVolumeLabel", kKeepsTheText},
+      {"GetVolumeSerial", kKeepsTheText},
+      {"GetDriveType", kKeepsTheText},
+      {"GetTotalSpace", kKeepsTheText},
+      {"GetFreeSpace", kKeepsTheText},
+      {"GetUsedSpace", kKeepsTheText},
+      {"GetUsedPercent", kKeepsTheText},
+      {"GetFreePercent", kKeepsTheText},
+      {"GetHddGenConfig", kKeepsTheText},
+      {"GetHddNumCyls", kKeepsTheText},
+      {"GetHddNumHeads", kKeepsTheText},
+      {"GetHddBytesPerTrack", kKeepsTheText},
+      {"GetHddBytesPerSector", kKeepsTheText},
+      {"GetHddSectorsPerTrack", kKeepsTheText},
+      {"GetHddVendorUnique", ""},
+      {"GetHddPhysicalSerial", ""},
+      {"GetHddBufferType", "0"},
+      {"GetHddBufferSize", "0"},
+      {"GetHddECCSize", "0"},
+      {"GetHddFirmwareRev", ""},
+      {"GetHddModelNumber", ""},
+      {"GetHddMoreVendorUnique", "0"},
+      {"GetHddCapabilities", "0"},
+      {"GetHddPIOTiming", "0"},
+      {"GetHddDMATiming", "0"},
+      {"GetHddBS", "0"},
+      {"GetHddNumCurrentCyls", "0"},
+      {"GetHddNumCurrentHeads", "0"},
+      {"GetHddNumCurrentSectorsPerTrack", "0"},
+      {"GetHddCurrentSectorCapacity", "0"},
+      {"GetHddMultSectorStuff", "0"},
+      {"GetHddTotalAddressableSectors", "0"},
+      {"GetHddSingleWordDMA", "0"},
       {"GetHddMultiWordDMA", "0"},
   };
-  std::string text;
   for (const Case& c : cases) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    const std::string before = dll.text_answer("GetErrorMessage");
+    ASSERT_FALSE(before.empty()) << "the system has a text for error 2";
     dll.call(c.getter);
-    if (c.text != nullptr) text = c.text;
-    EXPECT_EQ(dll.get_file(), text) << c.getter;
+    EXPECT_EQ(dll.get_file(), c.text == kKeepsTheText ? before : c.text) << c.getter;
     EXPECT_EQ(dll.get_data(), 0) << c.getter;
   }
   expect_still_answering(dll);
@@ -92,7 +114,7 @@ TEST(DllHostileInput, EveryGetterBeforeAnyQuery) {
 TEST(DllHostileInput, TextsOfEverySizeAndByte) {
   KorvexDll dll;
   ASSERT_TRUE(dll.loaded());
-  const auto set_path = dll.find<void(__cdecl*)(const char*)>("SetPath");
+  const auto set_path = dll.find<KorvexSetPathProc>("SetPath");
   std::string every_byte;
   for (int byte = 0x01; byte <= 0xFF; ++byte) every_byte += static_cast<char>(byte);
   const std::string sixteen_mebibytes(16 << 20, 'x');
@@ -181,19 +203,14 @@ TEST(DllHostileInput, SetAlignAtEveryBoundary) {
   dll.set_data(0);
   dll.call("SelectDrive");
   const char* const units[] = {" B ", " KB", " MB", " GB"};
-  const auto set_align = [&dll](std::int32_t mode, std::int32_t places) {
-    dll.set_data(places);
-    dll.set_data(mode);
-    dll.call("SetAlign");
-  };
   const std::int32_t modes[] = {INT_MIN, -2, -1, 0, 3, 4, INT_MAX};
   const std::int32_t places[] = {INT_MIN, -1, 0, 5, 6, INT_MAX};
   for (const std::int32_t mode : modes) {
     for (const std::int32_t decimals : places) {
       SCOPED_TRACE(::testing::Message() << "mode " << mode << ", places " << decimals);
-      set_align(1, 5);
+      dll.set_align(1, 5);
       const std::string before = dll.text_answer("GetTotalSpace");
-      set_align(mode, decimals);
+      dll.set_align(mode, decimals);
       const std::string text = dll.text_answer("GetTotalSpace");
       if (mode < -1 || mode > 3 || decimals < 0 || decimals > 5) {
         EXPECT_EQ(text, before);

@@ -74,8 +74,8 @@ void load_use_and_free(HWND window) {
   dll.set_file("ID_OnEnum");
   dll.set_file("Scan");
   dll.call("RenameEvent");
-  dll.find<void(__cdecl*)(const char*)>("SetPath")("C:\\Host");
-  dll.find<void(__cdecl*)(int, int, int, int, int)>("Draw")(0, 10, 20, 30, 40);
+  dll.find<KorvexSetPathProc>("SetPath")("C:\\Host");
+  dll.find<KorvexDrawProc>("Draw")(0, 10, 20, 30, 40);
   dll.set_parent_window(reinterpret_cast<std::uintptr_t>(window));
   SetLastError(ERROR_FILE_NOT_FOUND);
   dll.call("GetErrorMessage");

@@ -2,6 +2,7 @@
 // with its exports found by name and called as a host calls them.
 #pragma once
 
+#include "korvex.h"
 #include "library_loader.h"
 #include "module_caller.h"
 
@@ -15,6 +16,7 @@ class KorvexDll : private host_tool::LoadedLibrary, public host_tool::ModuleCall
 
   using LoadedLibrary::loaded;
 
+  // The export as korvex.h's KorvexNameProc type for it.
   template <typename Function>
   Function find(const char* name) const {
     return reinterpret_cast<Function>(LoadedLibrary::find(name));

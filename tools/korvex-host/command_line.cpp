@@ -193,8 +193,9 @@ The report: the module's information and copyright; a table of the drives
 the module lists (ListDrives), with labels and file systems quoted, serials as
 XXXX-XXXX, sizes set through SetAlign and percentages with %; a line for each
 drive letter present but not listed (no medium, or its volume did not
-answer); physical disks 0 and 1 (GetHddInfo), with the error code and its
-text (GetErrorMessage) for a disk that did not answer.
+answer), with the value GetDriveTypeA gave; physical disks 0 and 1
+(GetHddInfo), with the error code and its text (GetErrorMessage) for a disk
+that did not answer.
 
 A script has one call a line: an export's name and its arguments, separated
 by blanks. Integers in decimal (optional -) or 0x hexadecimal, texts in double

@@ -17,13 +17,17 @@ struct BindingOptions {
   bool trace = false;        // native: every platform call to standard error
 };
 
+// GetDriveTypeA's value for a root directory that does not exist
+// (DRIVE_NO_ROOT_DIR).
+inline constexpr std::uint32_t kNoRootDirectory = 1;
+
 // The module and the machine it runs on. The report asks the machine itself
 // which drive letters exist, to name those the module leaves out of its list.
 class HostBinding : public ModuleBinding {
  public:
   // GetDriveTypeA for the letter's root directory, asked by korvex-host
-  // itself, not through the module; 1 (DRIVE_NO_ROOT_DIR) for a letter that
-  // has no drive.
+  // itself, not through the module; kNoRootDirectory for a letter that has
+  // no drive.
   virtual std::uint32_t drive_type(char letter) = 0;
 };
 

@@ -1,25 +1,20 @@
 #include "module_caller.h"
 
+#include "korvex.h"
 #include "support/quoted_text.h"
-
-// The exports are cdecl; only 32-bit Windows has another convention to avoid.
-#if defined(_WIN32) && defined(__i386__)
-#define KORVEX_CDECL __cdecl
-#else
-#define KORVEX_CDECL
-#endif
 
 namespace korvex::host_tool {
 namespace {
 
-using VoidCall = void(KORVEX_CDECL*)();
-using IntegerCall = void(KORVEX_CDECL*)(std::int32_t);
-using TextCall = void(KORVEX_CDECL*)(const char*);
-using WindowCall = void(KORVEX_CDECL*)(std::uintptr_t);
-using FiveIntegerCall = void(KORVEX_CDECL*)(std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-                                            std::int32_t);
-using IntegerResult = std::int32_t(KORVEX_CDECL*)();
-using TextResult = const char*(KORVEX_CDECL*)();
+// The function types of korvex.h, as GetProcAddress gives them: each export
+// of the table has the shape of one of these.
+using IntegerCall = KorvexSetDataProc;
+using TextCall = KorvexSetFileProc;
+using WindowCall = KorvexSetParentWindowProc;
+using FiveIntegerCall = KorvexDrawProc;
+using VoidCall = KorvexListDrivesProc;
+using IntegerResult = KorvexGetDataProc;
+using TextResult = KorvexGetFileProc;
 
 template <typename Function>
 Function as(void* address) {
@@ -77,6 +72,12 @@ void ModuleCaller::set_file(const char* text) const { as<TextCall>(require("SetF
 
 void ModuleCaller::set_parent_window(std::uintptr_t window) const {
   as<WindowCall>(require("SetParentWindow"))(window);
+}
+
+void ModuleCaller::set_align(std::int32_t mode, std::int32_t decimals) const {
+  set_data(decimals);
+  set_data(mode);
+  call("SetAlign");
 }
 
 std::string ModuleCaller::get_file() const { return text_of("GetFile"); }

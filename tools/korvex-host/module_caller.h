@@ -48,6 +48,9 @@ class ModuleCaller {
   std::int32_t get_data() const;
   void set_file(const char* text) const;
   void set_parent_window(std::uintptr_t window) const;
+  // SetAlign with its two inputs: the decimals go to slot 1, the mode (-1
+  // automatic, 0 B, 1 KB, 2 MB, 3 GB) to slot 0, pushed last.
+  void set_align(std::int32_t mode, std::int32_t decimals) const;
   std::string get_file() const;
   std::string text_of(const char* name) const;  // an export that returns a text
   // Calls a query and reads its answer from the text result or the result slot.

@@ -4,8 +4,7 @@
 #include <array>
 #include <charconv>
 
-#include "drives/drive_record.h"
-#include "platform/platform.h"
+#include "korvex.h"
 #include "report_data.h"
 #include "support/quoted_text.h"
 
@@ -31,21 +30,14 @@ std::int64_t whole_number_answer(const ModuleCaller& module, const char* getter)
 }
 
 // The module writes the 32-bit serial as signed decimal; the report shows
-// the bit pattern in hexadecimal, as Windows does.
+// the bit pattern as Windows does, through the header's own conversion.
 std::string serial_answer(const ModuleCaller& module) {
   const std::string text = module.text_answer("GetVolumeSerial");
-  std::int32_t value = 0;
-  if (!read_integer(text, value)) {
+  char serial[10];
+  if (KorvexSerialText(text.c_str(), serial) == nullptr) {
     throw unexpected_answer("GetVolumeSerial", text, "a 32-bit number");
   }
-  const auto serial = static_cast<std::uint32_t>(value);
-  constexpr char kHexDigits[] = "0123456789ABCDEF";
-  std::string pattern;
-  for (int shift = 28; shift >= 0; shift -= 4) {
-    pattern += kHexDigits[(serial >> shift) & 0xF];
-    if (shift == 16) pattern += '-';
-  }
-  return pattern;
+  return serial;
 }
 
 bool is_digits(std::string_view text) {
@@ -169,23 +161,21 @@ ReportData ask_for_report(HostBinding& binding, const ReportOptions& options) {
   report.info_lines = lines_of(module.text_of("GetInfo"));
   report.copyright = module.text_of("Copyright");
 
-  // SetAlign reads the decimals from slot 1 and the mode from slot 0, the
-  // slot pushed last.
-  module.set_data(options.decimals);
-  module.set_data(options.unit.mode);
-  module.call("SetAlign");
+  module.set_align(options.unit.mode, options.decimals);
   const std::int32_t count = module.number_answer("ListDrives");
   for (std::int32_t index = 0; index < count; ++index) {
     report.drives.push_back(listed_drive(module, index, options.decimals));
   }
+  // The module names the type of a drive it lists only: for the others the
+  // report shows the system's own value.
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     const std::uint32_t type = binding.drive_type(letter);
-    if (type == win32::kDriveNoRootDir) continue;
+    if (type == kNoRootDirectory) continue;
     const bool listed = std::any_of(report.drives.begin(), report.drives.end(),
                                     [&](const ListedDrive& drive) {
                                       return drive.letter == std::string_view(&letter, 1);
                                     });
-    if (!listed) report.unlisted_drives.push_back({letter, drive_type_name(type)});
+    if (!listed) report.unlisted_drives.push_back({letter, type});
   }
 
   for (const std::int32_t disk : {0, 1}) report.disks.push_back(disk_report(module, disk));

@@ -35,7 +35,7 @@ struct ListedDrive {
 // A drive letter the machine has but the module did not list.
 struct UnlistedDrive {
   char letter;
-  std::string_view type;
+  std::uint32_t drive_type;  // GetDriveTypeA's value, which the module did not name
 };
 
 // An identify number by the name the report gives it ("sectors per track").

@@ -123,7 +123,7 @@ void print_json_report(const ReportData& report, std::ostream& out) {
   for (const UnlistedDrive& drive : report.unlisted_drives) {
     unlisted.push_back(JsonObject()
                            .text("letter", std::string_view(&drive.letter, 1))
-                           .text("type", drive.type)
+                           .number("drive_type", drive.drive_type)
                            .json());
   }
   print_array("unlisted_drives", unlisted, false, out);

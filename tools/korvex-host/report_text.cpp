@@ -94,7 +94,7 @@ void print_drives(const ReportData& report, std::ostream& out) {
     for (const Row& row : rows) print_row(row, widths, out);
   }
   for (const UnlistedDrive& drive : report.unlisted_drives) {
-    out << "Drive " << drive.letter << " (" << drive.type
+    out << "Drive " << drive.letter << " (GetDriveTypeA " << drive.drive_type
         << ") is not listed: no medium, or its volume did not answer\n";
   }
 }
