@@ -1,10 +1,11 @@
-// One control request on one disk-control device: open it by name, send the
-// request, close it again.
+// Control requests on one disk-control device: open it by name, send the
+// requests, close it again.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "identify/device_handle.h"
 #include "platform/platform.h"
 
 namespace korvex {
@@ -19,6 +20,9 @@ struct DeviceOpening {
 
 // "\\.\PhysicalDrive" and the device number in decimal, a minus sign kept.
 std::string physical_drive_name(std::int32_t device_number);
+
+// The device opened as asked; empty when it could not be.
+UniqueDeviceHandle open_device(Platform& platform, const DeviceOpening& device);
 
 // Opens the device, sends one request and closes the device on every path.
 // False when the device could not be opened or refused the request; the

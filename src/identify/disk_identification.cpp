@@ -16,10 +16,12 @@ constexpr std::uint16_t kAtaPassThroughFrom = 0x0502;
 HddInfo DiskIdentification::get_hdd_info(std::int32_t device_number) {
   record_.clear();
   constexpr std::uint8_t kDriveNumber = 0;
-  std::string serial = query_.run(device_number, kDriveNumber, true, record_);
+  std::string serial = query_.run(device_number, kDriveNumber, DeviceName::kScsiPort, record_);
   // An all-blank serial counts as no answer: the physical drive name may
   // reach the disk where its port did not.
-  if (serial.empty()) serial = query_.run(device_number, kDriveNumber, false, record_);
+  if (serial.empty()) {
+    serial = query_.run(device_number, kDriveNumber, DeviceName::kPhysicalDrive, record_);
+  }
   const auto first_error = static_cast<std::int32_t>(platform_.get_last_error());
   if (!serial.empty() || !asks_newer_requests()) return {std::move(serial), first_error};
 
@@ -41,10 +43,8 @@ std::string DiskIdentification::ask_newer_requests(std::int32_t device_number) {
   const std::uint16_t version = system_class_.version_number();
   std::string serial;
   if (version >= kAtaPassThroughFrom) serial = query_.run_ata_pass_through(device_number, record_);
-  if (serial.empty()) {
-    const bool nt5 = version >> 8 == 5;
-    serial = run_storage_property_query(platform_, device_number, nt5, record_);
-  }
+  if (serial.empty()) serial = query_.run_scsi_ata_translation(device_number, record_);
+  if (serial.empty()) serial = run_storage_property_query(platform_, device_number, record_);
   return serial;
 }
 

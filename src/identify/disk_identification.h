@@ -77,9 +77,11 @@ class DiskIdentification {
   // Asks the disk with this number: first through the SCSI port name, then,
   // when that gives no serial text, through the physical drive name. On NT
   // 5.0 and later, when both leave the serial text empty, the physical drive
-  // is asked again through the ATA pass-through (from NT 5.2) and then the
-  // storage property query, each only while the serial text stays empty.
-  // The record starts out zero and keeps the last answer.
+  // is asked again, each time only while the serial text stays empty:
+  // through the ATA pass-through (from NT 5.2), through the SCSI-to-ATA
+  // translation of the SCSI pass-through, and then the storage property
+  // query with, on NVMe disks, their own identify data. The record starts
+  // out zero and keeps the last answer.
   HddInfo get_hdd_info(std::int32_t device_number);
 
   // One getter's answer from the record, which it leaves as it is.

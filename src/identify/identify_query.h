@@ -12,23 +12,38 @@
 
 namespace korvex {
 
+// Which name of the disk the miniport request goes to (the port flag).
+enum class DeviceName {
+  kScsiPort,       // \\.\ScsiN:
+  kPhysicalDrive,  // \\.\PhysicalDriveN
+};
+
 class IdentifyQuery {
  public:
   IdentifyQuery(Platform& platform, SystemClass& system_class)
       : platform_(platform), system_class_(system_class) {}
 
-  // On the NT family the device number and port flag name the device
-  // (port flag set: \\.\ScsiN:, clear: \\.\PhysicalDriveN); the 9x family
-  // always asks the SMART driver. Returns the disk's serial text, empty when
-  // the disk could not be asked or gave none; only an answer replaces the
-  // record. The system's last-error value is what the system calls left.
-  std::string run(std::int32_t device_number, std::uint8_t drive_number, bool port_flag,
+  // On the NT family the device number and name pick the device; the 9x
+  // family always asks the SMART driver. Returns the disk's serial text,
+  // empty when the disk could not be asked or gave none; only an answer
+  // replaces the record. The system's last-error value is what the system
+  // calls left.
+  std::string run(std::int32_t device_number, std::uint8_t drive_number, DeviceName name,
                   IdentifyRecord& record);
 
   // The same command through the ATA pass-through of \\.\PhysicalDriveN,
   // which NT offers from 5.2 on and which SATA disks answer where they refuse
-  // the miniport request. Returns and records as run() does.
+  // the miniport request. Unlike the two designed paths it believes only an
+  // answer that holds the whole sector, with the disk's error bit clear and
+  // not all zero. Returns and records as run() does.
   std::string run_ata_pass_through(std::int32_t device_number, IdentifyRecord& record);
+
+  // The same command wrapped in the SCSI ATA PASS-THROUGH command, 16-byte
+  // form first, then the 12-byte one, through the SCSI pass-through of
+  // \\.\PhysicalDriveN: what USB bridges and AHCI drivers that refuse the ATA
+  // pass-through answer. An answer counts with SCSI status GOOD, 512 bytes
+  // moved and not all zero. Returns and records as run() does.
+  std::string run_scsi_ata_translation(std::int32_t device_number, IdentifyRecord& record);
 
  private:
   Platform& platform_;

@@ -20,6 +20,7 @@ struct IdentifyField {
 inline constexpr IdentifyField kSerialNumberField{10, 10};
 inline constexpr IdentifyField kFirmwareRevisionField{23, 4};
 inline constexpr IdentifyField kModelNumberField{27, 20};
+inline constexpr std::size_t kTotalAddressableSectorsWord = 60;  // and 61
 
 class IdentifyRecord {
  public:
@@ -38,6 +39,11 @@ class IdentifyRecord {
       const std::size_t other_in_word = i ^ 1;
       bytes[i] = other_in_word < text.size() ? static_cast<std::uint8_t>(text[other_in_word]) : ' ';
     }
+  }
+
+  // Two words, the lower-numbered one taking the low half.
+  void put_double_word(std::size_t number, std::uint32_t value) {
+    for (std::size_t i = 0; i < 4; ++i) bytes_[2 * number + i] = static_cast<std::uint8_t>(value >> 8 * i);
   }
 
   // Words are numbered as IDENTIFY DEVICE numbers them.

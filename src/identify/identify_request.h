@@ -1,6 +1,7 @@
 // The IDENTIFY DEVICE request and answer as the identify query lays them out,
 // byte for byte: in its 572-byte work buffer for the SMART driver and the
-// SCSI miniport, and in the buffer of the ATA pass-through.
+// SCSI miniport, in the buffer of the ATA pass-through, and wrapped in a SCSI
+// command for the SCSI pass-through.
 #pragma once
 
 #include <array>
@@ -122,6 +123,50 @@ inline void prepare_ata_identify(AtaIdentifyBuffer& buffer) {
   header.TimeOutValue = 2;
   header.DataBufferOffset = offsetof(AtaIdentifyBuffer, sector);
   header.CurrentTaskFile = identify_command(0).irDriveRegs;
+}
+
+// The status register comes back where the command went; bit 0 is ERR.
+inline constexpr std::uint8_t kAtaStatusError = 0x01;
+
+// SCSI pass-through: the header, the sense area and the 512 bytes of data in
+// one buffer sent and received, each area where the header says.
+struct ScsiIdentifyBuffer {
+  SCSI_PASS_THROUGH header;
+  std::uint8_t sense[32];
+  std::uint8_t sector[512];
+};
+static_assert(offsetof(ScsiIdentifyBuffer, sense) == sizeof(SCSI_PASS_THROUGH));
+static_assert(offsetof(ScsiIdentifyBuffer, sector) == sizeof(SCSI_PASS_THROUGH) + 32);
+static_assert(sizeof(ScsiIdentifyBuffer) == sizeof(SCSI_PASS_THROUGH) + 32 + 512);
+
+// IDENTIFY DEVICE in the SCSI ATA PASS-THROUGH commands of the SCSI-to-ATA
+// translation: protocol PIO data-in (4 << 1), the transfer length in the
+// sector count, in blocks, from the device (0x0E), one sector. USB bridges
+// that know only the 12-byte form refuse the 16-byte one.
+using ScsiCommandBlock = std::array<std::uint8_t, 16>;
+inline constexpr ScsiCommandBlock kAtaPassThrough16Identify = {
+    0x85, 0x08, 0x0E, 0x00, 0x00, 0x00, 0x01, 0x00,
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, kIdentifyDevice, 0x00};
+inline constexpr std::uint8_t kAtaPassThrough16Length = 16;
+inline constexpr ScsiCommandBlock kAtaPassThrough12Identify = {
+    0xA1, 0x08, 0x0E, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, kIdentifyDevice, 0x00, 0x00};
+inline constexpr std::uint8_t kAtaPassThrough12Length = 12;
+
+// One command block, data in, to the disk the handle names. Every byte is
+// zeroed first, the padding of a 64-bit header included.
+inline void prepare_scsi_identify(ScsiIdentifyBuffer& buffer, const ScsiCommandBlock& block,
+                                  std::uint8_t block_length) {
+  std::memset(&buffer, 0, sizeof buffer);
+  SCSI_PASS_THROUGH& header = buffer.header;
+  header.Length = sizeof(SCSI_PASS_THROUGH);
+  header.CdbLength = block_length;
+  header.SenseInfoLength = sizeof buffer.sense;
+  header.DataIn = win32::kScsiIoctlDataIn;
+  header.DataTransferLength = sizeof buffer.sector;
+  header.TimeOutValue = 2;
+  header.DataBufferOffset = offsetof(ScsiIdentifyBuffer, sector);
+  header.SenseInfoOffset = offsetof(ScsiIdentifyBuffer, sense);
+  std::memcpy(header.Cdb, block.data(), block.size());
 }
 
 }  // namespace korvex

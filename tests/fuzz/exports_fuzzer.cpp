@@ -69,6 +69,13 @@ IdentifySector identify_sector(FuzzBytes& in) {
   return sector;
 }
 
+NvmeIdentifyData nvme_identify_data(FuzzBytes& in) {
+  NvmeIdentifyData data{};
+  const std::vector<std::uint8_t> bytes = in.bytes(data.size());
+  std::copy(bytes.begin(), bytes.end(), data.begin());
+  return data;
+}
+
 SimulatedStorageDescriptor storage_descriptor(FuzzBytes& in) {
   SimulatedStorageDescriptor descriptor;
   for (std::optional<std::string>* text :
@@ -90,6 +97,11 @@ void add_devices(FuzzBytes& in, SimulatedMachine& machine) {
         if (in.boolean()) device.sector = identify_sector(in);
         if (in.boolean()) device.ata_pass_through = identify_sector(in);
         if (in.boolean()) device.storage_descriptor = storage_descriptor(in);
+        if (in.boolean()) device.ata_status = in.integer<std::uint8_t>();
+        if (in.boolean()) device.scsi_pass_through = identify_sector(in);
+        device.sat12_only = in.boolean();
+        if (in.boolean()) device.nvme_identify_controller = nvme_identify_data(in);
+        if (in.boolean()) device.nvme_namespace_size = in.integer<std::uint64_t>();
     }
     machine.devices[names[in.in_range<std::size_t>(0, names.size() - 1)]] = device;
   }

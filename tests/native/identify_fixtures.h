@@ -2,11 +2,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "identify/identify_record.h"
+#include "platform/platform_wrapper.h"
 #include "platform/sim/simulated_machine.h"
 
 namespace korvex::tests {
@@ -74,6 +76,31 @@ inline SimulatedDevice answering_ata(const IdentifySector& sector) {
 inline SimulatedDevice describing(const SimulatedStorageDescriptor& descriptor) {
   return {.storage_descriptor = descriptor};
 }
+
+// Forwards every call to the machine, then lets a test rewrite what a
+// successful control request handed back: a driver that claims success for a
+// short transfer, or an answer whose offsets point outside it.
+class RewritingAnswers final : public PlatformWrapper {
+ public:
+  using Rewrite =
+      std::function<void(std::uint32_t code, std::uint8_t* output, std::uint32_t* returned)>;
+  RewritingAnswers(Platform& target, Rewrite rewrite)
+      : PlatformWrapper(target), rewrite_(std::move(rewrite)) {}
+
+  bool device_io_control(DeviceHandle device, std::uint32_t code, const void* input,
+                         std::uint32_t input_size, void* output, std::uint32_t output_size,
+                         std::uint32_t* returned) override {
+    if (!PlatformWrapper::device_io_control(device, code, input, input_size, output, output_size,
+                                            returned)) {
+      return false;
+    }
+    rewrite_(code, static_cast<std::uint8_t*>(output), returned);
+    return true;
+  }
+
+ private:
+  Rewrite rewrite_;
+};
 
 inline constexpr std::uint32_t kNt40 = 0x05650004;
 inline constexpr std::uint32_t kNt50 = 0x08930005;

@@ -46,6 +46,39 @@ TEST(MachineFile, ReadsDevicesByTheNameCreateFileReceives) {
   EXPECT_EQ(newer.storage_descriptor->bus_type, 17u);
 }
 
+TEST(MachineFile, ReadsTheAddedDiskAnswers) {
+  SimulatedMachine machine;
+  const std::string sector = "4000" + std::string(1020, '0');
+  const std::string controller = std::string(8190, '0') + "7f";
+  load_machine_text(R"({"devices": {
+      "a": {"ata_pass_through": ")" + sector + R"(", "ata_status": "0x51",
+            "scsi_pass_through": ")" + sector + R"(", "sat12_only": true},
+      "b": {"nvme_identify_controller": ")" + controller + R"(",
+            "nvme_namespace_size": "0x1D1C5970"},
+      "c": {"nvme_identify_controller": {"serial": "S1", "model": "M", "firmware": "F"},
+            "storage_descriptor": {"vendor": "WDC WD80", "product": " 0JB "}}}})",
+                    machine);
+  const SimulatedDevice& a = machine.devices.at("a");
+  EXPECT_EQ(a.ata_status, 0x51);
+  EXPECT_EQ(a.scsi_pass_through, a.ata_pass_through);
+  EXPECT_TRUE(a.sat12_only);
+  EXPECT_FALSE(a.nvme_identify_controller || a.nvme_namespace_size);
+  const SimulatedDevice& b = machine.devices.at("b");
+  ASSERT_TRUE(b.nvme_identify_controller);
+  EXPECT_EQ(b.nvme_identify_controller->at(4095), 0x7F);
+  EXPECT_EQ(b.nvme_namespace_size, 0x1D1C5970u);
+  EXPECT_EQ(b.ata_status, 0x50) << "no error by default";
+  EXPECT_FALSE(b.sat12_only);
+  const SimulatedDevice& c = machine.devices.at("c");
+  EXPECT_EQ(c.nvme_identify_controller, nvme_controller_data("S1", "M", "F"));
+  const NvmeIdentifyData& data = *c.nvme_identify_controller;
+  EXPECT_EQ(std::string(data.begin() + 4, data.begin() + 24), "S1" + std::string(18, ' '));
+  EXPECT_EQ(data[24], 'M');
+  EXPECT_EQ(data[64], 'F');
+  EXPECT_EQ(data[72], 0);
+  EXPECT_EQ(c.storage_descriptor->product, " 0JB ") << "blanks kept";
+}
+
 TEST(MachineFile, ReadsMessagesByDecimalCode) {
   SimulatedMachine machine;
   load_machine_text(R"({"messages": {"0": "Success.\r\n", "4294967295": "Last."}})", machine);
@@ -74,6 +107,12 @@ TEST(MachineFile, RejectsUnknownFieldsAndBadValues) {
                            R"({"devices": {"d": {"storage_descriptor": {"model": "x"}}}})",
                            R"({"devices": {"d": {"storage_descriptor": {"serial": 5}}}})",
                            R"({"devices": {"d": {"storage_descriptor": {"bus_type": -1}}}})",
+                           R"({"devices": {"d": {"ata_status": 256}}})",
+                           R"({"devices": {"d": {"sat12_only": 1}}})",
+                           R"({"devices": {"d": {"scsi_pass_through": "00"}}})",
+                           R"({"devices": {"d": {"nvme_identify_controller": "00"}}})",
+                           R"({"devices": {"d": {"nvme_identify_controller": {"sn": "x"}}}})",
+                           R"({"devices": {"d": {"nvme_namespace_size": -1}}})",
                            R"({"messages": []})", R"({"messages": {"2": 5}})",
                            R"({"messages": {"x2": "a"}})", R"({"messages": {"-1": "a"}})",
                            R"({"messages": {"": "a"}})", R"({"messages": {"0x2": "a"}})",
@@ -117,6 +156,10 @@ TEST(MachineFile, NamesTheFieldOfEveryError) {
       {R"({"devices": {"d": {"sector": "0g"}}})", R"(devices.d.sector: not a hex digit: "g")"},
       {R"({"messages": {"2\n": "a"}})", R"(messages["2\n"]: "2\n" is not a decimal 32-bit code)"},
       {R"({"messages": {"2": 5}})", "messages.2: expected a text"},
+      {R"({"devices": {"d": {"nvme_identify_controller": {"model": 5}}}})",
+       "devices.d.nvme_identify_controller.model: expected a string"},
+      {R"({"devices": {"d": {"storage_descriptor": {"bus_type": "x"}}}})",
+       "devices.d.storage_descriptor.bus_type: expected a whole number"},
   };
   for (const Case& c : cases) {
     SimulatedMachine machine;

@@ -1,9 +1,12 @@
 // GetHddInfo and the disk getters of the real DLL on the NT path, with the
 // system's own answers to the same calls as the reference.
 #include <windows.h>
+#include <winioctl.h>
+#include <ntddscsi.h>
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 
 #include "korvex_dll.h"
@@ -55,6 +58,33 @@ DWORD ata_pass_through_refusal(const char* name) {
   return refusal(open_device(name), kAtaPassThrough, buffer, sizeof buffer);
 }
 
+// IDENTIFY DEVICE in the 16-byte ATA PASS-THROUGH command through the SCSI
+// pass-through, laid out with the system's own declarations. A call that
+// succeeds without GOOD status or without the sector counts as refused.
+DWORD scsi_pass_through_refusal(const char* name) {
+  struct {
+    SCSI_PASS_THROUGH header;
+    UCHAR sense[32];
+    UCHAR data[512];
+  } buffer = {};
+  buffer.header.Length = sizeof buffer.header;
+  buffer.header.CdbLength = 16;
+  buffer.header.SenseInfoLength = sizeof buffer.sense;
+  buffer.header.DataIn = SCSI_IOCTL_DATA_IN;
+  buffer.header.DataTransferLength = sizeof buffer.data;
+  buffer.header.TimeOutValue = 2;
+  buffer.header.DataBufferOffset = offsetof(decltype(buffer), data);
+  buffer.header.SenseInfoOffset = offsetof(decltype(buffer), sense);
+  const UCHAR command[16] = {0x85, 0x08, 0x0E, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0xEC, 0};
+  std::memcpy(buffer.header.Cdb, command, sizeof command);
+  const DWORD error = refusal(open_device(name), IOCTL_SCSI_PASS_THROUGH,
+                              reinterpret_cast<unsigned char*>(&buffer), sizeof buffer);
+  if (error != ERROR_SUCCESS) return error;
+  return buffer.header.ScsiStatus == 0 && buffer.header.DataTransferLength == 512
+             ? ERROR_SUCCESS
+             : ERROR_INVALID_FUNCTION;
+}
+
 // The storage descriptor's four text offsets, at 12 to 27; empty when the
 // query fails.
 std::string storage_text_offsets(const char* name) {
@@ -72,10 +102,30 @@ std::string storage_text_offsets(const char* name) {
   return std::string(reinterpret_cast<const char*>(answer) + 12, 16);
 }
 
+// The bus type the storage descriptor names; -1 when the query fails.
+long long storage_bus_type(const char* name) {
+  const HANDLE device =
+      CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (device == INVALID_HANDLE_VALUE) return -1;
+  STORAGE_PROPERTY_QUERY query = {};
+  query.PropertyId = StorageDeviceProperty;
+  query.QueryType = PropertyStandardQuery;
+  unsigned char answer[1024] = {};
+  DWORD returned = 0;
+  const BOOL ok = DeviceIoControl(device, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query,
+                                  answer, sizeof answer, &returned, nullptr);
+  CloseHandle(device);
+  if (!ok || returned < offsetof(STORAGE_DEVICE_DESCRIPTOR, BusType) + 4) return -1;
+  STORAGE_DEVICE_DESCRIPTOR descriptor;
+  std::memcpy(&descriptor, answer, sizeof descriptor);
+  return descriptor.BusType;
+}
+
 TEST(DllIdentify, AFailedDiskLeavesEmptyTextTheRefusalsCodeAndGettersAnsweringNothing) {
-  // What Wine does: it has no SCSI port device, refuses the miniport and ATA
-  // pass-through requests on the physical drive and answers its storage
-  // query with a descriptor without texts. On Windows disk 0 may well answer.
+  // What Wine does: it has no SCSI port device, refuses the miniport, ATA and
+  // SCSI pass-through requests on the physical drive and answers its storage
+  // query with a descriptor without texts on a bus other than NVMe, so the
+  // NVMe identify data are not asked. On Windows disk 0 may well answer.
   if (!running_under_wine()) GTEST_SKIP() << "needs a disk 0 that refuses, as Wine's does";
   constexpr const char* kDrive0 = "\\\\.\\PhysicalDrive0";
   ASSERT_EQ(open_error("\\\\.\\Scsi0:"), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
@@ -83,7 +133,9 @@ TEST(DllIdentify, AFailedDiskLeavesEmptyTextTheRefusalsCodeAndGettersAnsweringNo
   const DWORD refusal = miniport_refusal(kDrive0);
   ASSERT_EQ(refusal, static_cast<DWORD>(ERROR_NOT_SUPPORTED));
   ASSERT_EQ(ata_pass_through_refusal(kDrive0), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
+  EXPECT_NE(scsi_pass_through_refusal(kDrive0), static_cast<DWORD>(ERROR_SUCCESS));
   ASSERT_EQ(storage_text_offsets(kDrive0), std::string(16, '\0'));
+  EXPECT_NE(storage_bus_type(kDrive0), static_cast<long long>(BusTypeNvme));
 
   KorvexDll dll;
   ASSERT_TRUE(dll.loaded());

@@ -1,13 +1,16 @@
 #include "platform/sim/machine_file.h"
 
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -144,8 +147,20 @@ std::uint32_t u32_value(const Json& value, const std::string& where) {
   return static_cast<std::uint32_t>(parsed);
 }
 
-// 512 bytes as hexadecimal digits; blanks between them are ignored.
-IdentifySector sector_value(const Json& value, const std::string& where) {
+std::uint8_t u8_value(const Json& value, const std::string& where) {
+  const std::uint64_t parsed = unsigned_value(value, where);
+  if (parsed > 0xFF) throw MachineFileError(where + ": value does not fit 8 bits");
+  return static_cast<std::uint8_t>(parsed);
+}
+
+bool bool_value(const Json& value, const std::string& where) {
+  if (!value.is_boolean()) throw MachineFileError(where + ": expected true or false");
+  return value.get<bool>();
+}
+
+// N bytes as hexadecimal digits; blanks between them are ignored.
+template <std::size_t N>
+std::array<std::uint8_t, N> bytes_value(const Json& value, const std::string& where) {
   if (!value.is_string()) throw MachineFileError(where + ": expected a string of hex digits");
   std::string digits;
   for (const char c : value.get<std::string>()) {
@@ -155,14 +170,18 @@ IdentifySector sector_value(const Json& value, const std::string& where) {
     }
     digits += c;
   }
-  IdentifySector sector{};
-  if (digits.size() != 2 * sector.size()) {
-    throw MachineFileError(where + ": expected " + std::to_string(sector.size()) + " bytes");
+  std::array<std::uint8_t, N> bytes{};
+  if (digits.size() != 2 * N) {
+    throw MachineFileError(where + ": expected " + std::to_string(N) + " bytes");
   }
-  for (std::size_t i = 0; i < sector.size(); ++i) {
-    sector[i] = static_cast<std::uint8_t>(std::stoul(digits.substr(2 * i, 2), nullptr, 16));
+  for (std::size_t i = 0; i < N; ++i) {
+    bytes[i] = static_cast<std::uint8_t>(std::stoul(digits.substr(2 * i, 2), nullptr, 16));
   }
-  return sector;
+  return bytes;
+}
+
+IdentifySector sector_value(const Json& value, const std::string& where) {
+  return bytes_value<std::tuple_size_v<IdentifySector>>(value, where);
 }
 
 std::string text_value(const Json& value, const std::string& where) {
@@ -170,47 +189,62 @@ std::string text_value(const Json& value, const std::string& where) {
   return value.get<std::string>();
 }
 
+// An optional field: when the object has it, its value parsed with its path
+// replaces target; when not, target keeps its default.
+template <typename Target, typename Parse>
+void read_field(const Json& object, const std::string& where, const char* name, Target& target,
+                Parse parse) {
+  if (object.contains(name)) target = parse(object[name], field_path(where, name));
+}
+
 SimulatedStorageDescriptor storage_descriptor_value(const Json& value, const std::string& where) {
   require_known_fields(value, where, {"vendor", "product", "revision", "serial", "bus_type"});
   SimulatedStorageDescriptor descriptor;
-  const std::pair<const char*, std::optional<std::string>*> texts[] = {
-      {"vendor", &descriptor.vendor},
-      {"product", &descriptor.product},
-      {"revision", &descriptor.revision},
-      {"serial", &descriptor.serial}};
-  for (const auto& [name, text] : texts) {
-    if (value.contains(name)) *text = text_value(value[name], where + "." + name);
-  }
-  if (value.contains("bus_type")) {
-    descriptor.bus_type = u32_value(value["bus_type"], where + ".bus_type");
-  }
+  read_field(value, where, "vendor", descriptor.vendor, text_value);
+  read_field(value, where, "product", descriptor.product, text_value);
+  read_field(value, where, "revision", descriptor.revision, text_value);
+  read_field(value, where, "serial", descriptor.serial, text_value);
+  read_field(value, where, "bus_type", descriptor.bus_type, u32_value);
   return descriptor;
 }
 
+// The 4096 bytes in hexadecimal, or the three texts they are made of.
+NvmeIdentifyData nvme_controller_value(const Json& value, const std::string& where) {
+  if (!value.is_object()) {
+    return bytes_value<std::tuple_size_v<NvmeIdentifyData>>(value, where);
+  }
+  require_known_fields(value, where, {"serial", "model", "firmware"});
+  std::string serial, model, firmware;
+  read_field(value, where, "serial", serial, text_value);
+  read_field(value, where, "model", model, text_value);
+  read_field(value, where, "firmware", firmware, text_value);
+  return nvme_controller_data(serial, model, firmware);
+}
+
 SimulatedDevice device_value(const Json& value, const std::string& where) {
-  require_known_fields(value, where, {"open_error", "ioctl_error", "sector", "ata_pass_through",
-                                      "storage_descriptor"});
+  require_known_fields(value, where,
+                       {"open_error", "ioctl_error", "sector", "ata_pass_through", "ata_status",
+                        "scsi_pass_through", "sat12_only", "storage_descriptor",
+                        "nvme_identify_controller", "nvme_namespace_size"});
   SimulatedDevice device;
-  if (value.contains("open_error")) {
-    device.open_error = u32_value(value["open_error"], where + ".open_error");
-  }
-  if (value.contains("ioctl_error")) {
-    device.ioctl_error = u32_value(value["ioctl_error"], where + ".ioctl_error");
-  }
-  if (value.contains("sector")) device.sector = sector_value(value["sector"], where + ".sector");
-  if (value.contains("ata_pass_through")) {
-    device.ata_pass_through =
-        sector_value(value["ata_pass_through"], where + ".ata_pass_through");
-  }
-  if (value.contains("storage_descriptor")) {
-    device.storage_descriptor =
-        storage_descriptor_value(value["storage_descriptor"], where + ".storage_descriptor");
-  }
+  read_field(value, where, "open_error", device.open_error, u32_value);
+  read_field(value, where, "ioctl_error", device.ioctl_error, u32_value);
+  read_field(value, where, "sector", device.sector, sector_value);
+  read_field(value, where, "ata_pass_through", device.ata_pass_through, sector_value);
+  read_field(value, where, "ata_status", device.ata_status, u8_value);
+  read_field(value, where, "scsi_pass_through", device.scsi_pass_through, sector_value);
+  read_field(value, where, "sat12_only", device.sat12_only, bool_value);
+  read_field(value, where, "storage_descriptor", device.storage_descriptor,
+             storage_descriptor_value);
+  read_field(value, where, "nvme_identify_controller", device.nvme_identify_controller,
+             nvme_controller_value);
+  read_field(value, where, "nvme_namespace_size", device.nvme_namespace_size, unsigned_value);
   return device;
 }
 
 // One drive letter present on the machine; absent fields keep SimulatedDrive's defaults.
-void load_drive(const Json& object, const std::string& where, SimulatedMachine& machine) {
+void load_drive(const Json& object, const std::string& where,
+                std::map<char, SimulatedDrive>& drives) {
   require_known_fields(object, where, {"letter", "type", "label", "fs", "serial", "total", "free",
                                        "volume_error", "space_error"});
   if (!object.contains("letter")) throw MachineFileError(where + ": no \"letter\"");
@@ -219,35 +253,35 @@ void load_drive(const Json& object, const std::string& where, SimulatedMachine& 
     throw MachineFileError(where + ".letter: expected one of \"A\" to \"Z\"");
   }
   SimulatedDrive drive;
-  if (object.contains("type")) drive.type = u32_value(object["type"], where + ".type");
-  if (object.contains("label")) drive.label = text_value(object["label"], where + ".label");
-  if (object.contains("fs")) drive.file_system = text_value(object["fs"], where + ".fs");
-  if (object.contains("serial")) drive.serial = u32_value(object["serial"], where + ".serial");
-  if (object.contains("total")) drive.total = unsigned_value(object["total"], where + ".total");
-  if (object.contains("free")) drive.free = unsigned_value(object["free"], where + ".free");
-  if (object.contains("volume_error")) {
-    drive.volume_error = u32_value(object["volume_error"], where + ".volume_error");
-  }
-  if (object.contains("space_error")) {
-    drive.space_error = u32_value(object["space_error"], where + ".space_error");
-  }
-  if (!machine.drives.emplace(letter[0], drive).second) {
+  read_field(object, where, "type", drive.type, u32_value);
+  read_field(object, where, "label", drive.label, text_value);
+  read_field(object, where, "fs", drive.file_system, text_value);
+  read_field(object, where, "serial", drive.serial, u32_value);
+  read_field(object, where, "total", drive.total, unsigned_value);
+  read_field(object, where, "free", drive.free, unsigned_value);
+  read_field(object, where, "volume_error", drive.volume_error, u32_value);
+  read_field(object, where, "space_error", drive.space_error, u32_value);
+  if (!drives.emplace(letter[0], drive).second) {
     throw MachineFileError(where + ".letter: drive " + letter + " is listed twice");
   }
 }
 
-void read_drives(const Json& drives, SimulatedMachine& machine) {
-  if (!drives.is_array()) throw MachineFileError("drives: expected a list");
-  for (std::size_t i = 0; i < drives.size(); ++i) {
-    load_drive(drives[i], "drives[" + std::to_string(i) + "]", machine);
+std::map<char, SimulatedDrive> drives_value(const Json& value, const std::string& where) {
+  if (!value.is_array()) throw MachineFileError(where + ": expected a list");
+  std::map<char, SimulatedDrive> drives;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    load_drive(value[i], where + "[" + std::to_string(i) + "]", drives);
   }
+  return drives;
 }
 
-void read_devices(const Json& devices, SimulatedMachine& machine) {
-  if (!devices.is_object()) throw MachineFileError("devices: expected an object");
-  for (const auto& [name, value] : devices.items()) {
-    machine.devices[name] = device_value(value, field_path("devices", name));
+std::map<std::string, SimulatedDevice> devices_value(const Json& value, const std::string& where) {
+  if (!value.is_object()) throw MachineFileError(where + ": expected an object");
+  std::map<std::string, SimulatedDevice> devices;
+  for (const auto& [name, device] : value.items()) {
+    devices[name] = device_value(device, field_path(where, name));
   }
+  return devices;
 }
 
 // An error code written as a decimal string, the form JSON allows for keys.
@@ -261,13 +295,15 @@ std::uint32_t decimal_code(const std::string& text, const std::string& where) {
   return static_cast<std::uint32_t>(code);
 }
 
-void read_messages(const Json& messages, SimulatedMachine& machine) {
-  if (!messages.is_object()) throw MachineFileError("messages: expected an object");
-  for (const auto& [code, text] : messages.items()) {
-    const std::string where = field_path("messages", code);
-    if (!text.is_string()) throw MachineFileError(where + ": expected a text");
-    machine.messages[decimal_code(code, where)] = text.get<std::string>();
+std::map<std::uint32_t, std::string> messages_value(const Json& value, const std::string& where) {
+  if (!value.is_object()) throw MachineFileError(where + ": expected an object");
+  std::map<std::uint32_t, std::string> messages;
+  for (const auto& [code, text] : value.items()) {
+    const std::string path = field_path(where, code);
+    if (!text.is_string()) throw MachineFileError(path + ": expected a text");
+    messages[decimal_code(code, path)] = text.get<std::string>();
   }
+  return messages;
 }
 
 }  // namespace
@@ -276,15 +312,14 @@ void load_machine_text(const std::string& json_text, SimulatedMachine& machine) 
   const Json root = parse_machine_text(json_text);
   require_known_fields(root, "machine",
                        {"version", "last_error", "elevated", "drives", "devices", "messages"});
-  if (root.contains("version")) machine.version = u32_value(root["version"], "version");
-  if (root.contains("last_error")) machine.last_error = u32_value(root["last_error"], "last_error");
-  if (root.contains("elevated")) {
-    if (!root["elevated"].is_boolean()) throw MachineFileError("elevated: expected true or false");
-    machine.elevated = root["elevated"].get<bool>();
-  }
-  if (root.contains("drives")) read_drives(root["drives"], machine);
-  if (root.contains("devices")) read_devices(root["devices"], machine);
-  if (root.contains("messages")) read_messages(root["messages"], machine);
+  // The top level's fields are named alone: "version", "drives[1].total".
+  const std::string top;
+  read_field(root, top, "version", machine.version, u32_value);
+  read_field(root, top, "last_error", machine.last_error, u32_value);
+  read_field(root, top, "elevated", machine.elevated, bool_value);
+  read_field(root, top, "drives", machine.drives, drives_value);
+  read_field(root, top, "devices", machine.devices, devices_value);
+  read_field(root, top, "messages", machine.messages, messages_value);
 }
 
 void load_machine_file(const std::string& path, SimulatedMachine& machine) {

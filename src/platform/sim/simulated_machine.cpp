@@ -34,12 +34,14 @@ std::uint32_t answer_identify(std::uint32_t code, const IdentifySector& sector, 
   return sector_at + count;
 }
 
-// The header comes back as it went, the sector where its DataBufferOffset
-// points, as the system places it. None when the header does not describe a
-// buffer the sector fits in.
+// The header comes back as it went, with the disk's status register where
+// the command was, and the sector where its DataBufferOffset points, as the
+// system places it. None when the header does not describe a buffer the
+// sector fits in.
 std::optional<std::uint32_t> answer_ata_pass_through(const IdentifySector& sector,
-                                                     const void* input, std::uint32_t input_size,
-                                                     void* output, std::uint32_t output_size) {
+                                                     std::uint8_t status, const void* input,
+                                                     std::uint32_t input_size, void* output,
+                                                     std::uint32_t output_size) {
   ATA_PASS_THROUGH_EX header{};
   if (input_size < sizeof header || output_size < sizeof header) return std::nullopt;
   std::memcpy(&header, input, sizeof header);
@@ -48,26 +50,50 @@ std::optional<std::uint32_t> answer_ata_pass_through(const IdentifySector& secto
       output_size - header.DataBufferOffset < sector.size()) {
     return std::nullopt;
   }
+  header.CurrentTaskFile.bCommandReg = status;
   auto* out = static_cast<std::uint8_t*>(output);
-  std::memmove(out, input, sizeof header);
+  std::memcpy(out, &header, sizeof header);
   std::memcpy(out + header.DataBufferOffset, sector.data(), sector.size());
   return static_cast<std::uint32_t>(header.DataBufferOffset + sector.size());
 }
 
-// The descriptor, then its texts, each NUL-terminated, in the order Windows
-// writes them; cut to the output buffer as Windows cuts it. None unless the
-// input asks for the device property, standard query.
-std::optional<std::uint32_t> answer_storage_query(const SimulatedStorageDescriptor& descriptor,
-                                                  const void* input, std::uint32_t input_size,
-                                                  void* output, std::uint32_t output_size) {
-  STORAGE_PROPERTY_QUERY query{};
-  constexpr std::size_t kQueryUsed = offsetof(STORAGE_PROPERTY_QUERY, AdditionalParameters);
-  if (input_size < kQueryUsed) return std::nullopt;
-  std::memcpy(&query, input, kQueryUsed);
-  if (query.PropertyId != win32::kStorageDeviceProperty ||
-      query.QueryType != win32::kPropertyStandardQuery) {
+// ATA PASS-THROUGH(16) or (12) carrying IDENTIFY DEVICE, data in: the header
+// comes back with the SCSI status and the bytes moved, the sector where
+// DataBufferOffset points. A bridge that knows only the 12-byte command ends
+// the 16-byte one in CHECK CONDITION without data. None when the header or
+// the command is not one of those.
+std::optional<std::uint32_t> answer_scsi_pass_through(const SimulatedDevice& device,
+                                                      const void* input, std::uint32_t input_size,
+                                                      void* output, std::uint32_t output_size) {
+  constexpr std::uint8_t kIdentifyDevice = 0xEC;
+  constexpr std::uint8_t kCheckCondition = 2;
+  const IdentifySector& sector = *device.scsi_pass_through;
+  SCSI_PASS_THROUGH header{};
+  if (input_size < sizeof header || output_size < sizeof header) return std::nullopt;
+  std::memcpy(&header, input, sizeof header);
+  const bool long_form = header.CdbLength == 16 && header.Cdb[0] == 0x85 &&
+                         header.Cdb[14] == kIdentifyDevice;
+  const bool short_form = header.CdbLength == 12 && header.Cdb[0] == 0xA1 &&
+                          header.Cdb[9] == kIdentifyDevice;
+  if (header.Length != sizeof header || header.DataIn != win32::kScsiIoctlDataIn ||
+      !(long_form || short_form) || header.DataTransferLength < sector.size() ||
+      header.DataBufferOffset < sizeof header || header.DataBufferOffset > output_size ||
+      output_size - header.DataBufferOffset < sector.size()) {
     return std::nullopt;
   }
+  auto* out = static_cast<std::uint8_t*>(output);
+  const bool refused = long_form && device.sat12_only;
+  header.ScsiStatus = refused ? kCheckCondition : 0;
+  header.DataTransferLength = refused ? 0 : static_cast<std::uint32_t>(sector.size());
+  if (!refused) std::memcpy(out + header.DataBufferOffset, sector.data(), sector.size());
+  std::memcpy(out, &header, sizeof header);
+  return static_cast<std::uint32_t>(header.DataBufferOffset + header.DataTransferLength);
+}
+
+// The descriptor, then its texts, each NUL-terminated, in the order Windows
+// writes them; cut to the output buffer as Windows cuts it.
+std::uint32_t answer_storage_descriptor(const SimulatedStorageDescriptor& descriptor,
+                                        void* output, std::uint32_t output_size) {
   std::vector<std::uint8_t> answer(sizeof(STORAGE_DEVICE_DESCRIPTOR));
   const auto place = [&](const std::optional<std::string>& text) -> std::uint32_t {
     if (!text) return 0;
@@ -90,7 +116,93 @@ std::optional<std::uint32_t> answer_storage_query(const SimulatedStorageDescript
   return count;
 }
 
+// An NVMe identify request in the query's AdditionalParameters, answered as
+// Windows answers it: the descriptor with the request as it came, the data
+// where its offset points. None unless it asks for NVMe identify data with
+// these values and the output has room for them.
+std::optional<std::uint32_t> answer_nvme_identify(const NvmeIdentifyData& data,
+                                                  std::uint32_t request_value,
+                                                  std::uint32_t request_sub_value,
+                                                  const void* input, std::uint32_t input_size,
+                                                  void* output, std::uint32_t output_size) {
+  constexpr std::size_t kRequestAt = offsetof(STORAGE_PROPERTY_QUERY, AdditionalParameters);
+  constexpr std::size_t kDataFrom = offsetof(STORAGE_PROTOCOL_DATA_DESCRIPTOR, ProtocolSpecificData);
+  static_assert(kRequestAt == kDataFrom);
+  STORAGE_PROTOCOL_SPECIFIC_DATA request{};
+  if (input_size < kRequestAt + sizeof request) return std::nullopt;
+  std::memcpy(&request, static_cast<const std::uint8_t*>(input) + kRequestAt, sizeof request);
+  const std::uint64_t data_at = std::uint64_t{kDataFrom} + request.ProtocolDataOffset;
+  if (request.ProtocolType != win32::kProtocolTypeNvme ||
+      request.DataType != win32::kNvmeDataTypeIdentify ||
+      request.ProtocolDataRequestValue != request_value ||
+      request.ProtocolDataRequestSubValue != request_sub_value ||
+      request.ProtocolDataOffset < sizeof request || request.ProtocolDataLength < data.size() ||
+      data_at + data.size() > output_size) {
+    return std::nullopt;
+  }
+  request.ProtocolDataLength = static_cast<std::uint32_t>(data.size());
+  const STORAGE_PROTOCOL_DATA_DESCRIPTOR answer{.Version = sizeof answer,
+                                                .Size = sizeof answer,
+                                                .ProtocolSpecificData = request};
+  auto* out = static_cast<std::uint8_t*>(output);
+  std::memcpy(out + data_at, data.data(), data.size());
+  std::memcpy(out, &answer, sizeof answer);
+  return static_cast<std::uint32_t>(data_at + data.size());
+}
+
+NvmeIdentifyData namespace_data(std::uint64_t size) {
+  NvmeIdentifyData data{};
+  for (std::size_t i = 0; i < 8; ++i) data[i] = static_cast<std::uint8_t>(size >> 8 * i);
+  return data;
+}
+
+// The storage property query: the device property, or an NVMe disk's
+// identify controller (an adapter property) or namespace 1 (a device
+// property). known: whether the device has an answer to what is asked.
+std::optional<std::uint32_t> answer_storage_query(const SimulatedDevice& device, bool& known,
+                                                  const void* input, std::uint32_t input_size,
+                                                  void* output, std::uint32_t output_size) {
+  STORAGE_PROPERTY_QUERY query{};
+  constexpr std::size_t kQueryUsed = offsetof(STORAGE_PROPERTY_QUERY, AdditionalParameters);
+  known = true;
+  if (input_size < kQueryUsed) return std::nullopt;
+  std::memcpy(&query, input, kQueryUsed);
+  if (query.QueryType != win32::kPropertyStandardQuery) return std::nullopt;
+  switch (query.PropertyId) {
+    case win32::kStorageDeviceProperty:
+      known = device.storage_descriptor.has_value();
+      if (!known) return std::nullopt;
+      return answer_storage_descriptor(*device.storage_descriptor, output, output_size);
+    case win32::kStorageAdapterProtocolSpecificProperty:
+      known = device.nvme_identify_controller.has_value();
+      if (!known) return std::nullopt;
+      return answer_nvme_identify(*device.nvme_identify_controller, 1, 0, input, input_size,
+                                  output, output_size);
+    case win32::kStorageDeviceProtocolSpecificProperty:
+      known = device.nvme_namespace_size.has_value();
+      if (!known) return std::nullopt;
+      return answer_nvme_identify(namespace_data(*device.nvme_namespace_size), 0, 1, input,
+                                  input_size, output, output_size);
+  }
+  known = false;
+  return std::nullopt;
+}
+
 }  // namespace
+
+NvmeIdentifyData nvme_controller_data(std::string_view serial, std::string_view model,
+                                      std::string_view firmware) {
+  NvmeIdentifyData data{};
+  const auto put = [&](std::size_t first, std::size_t size, std::string_view text) {
+    for (std::size_t i = 0; i < size; ++i) {
+      data[first + i] = i < text.size() ? static_cast<std::uint8_t>(text[i]) : ' ';
+    }
+  };
+  put(4, 20, serial);
+  put(24, 40, model);
+  put(64, 8, firmware);
+  return data;
+}
 
 const SimulatedDrive* SimulatedMachine::drive_at(const char* root) const {
   if (root == nullptr || std::strlen(root) != 3 || root[1] != ':' || root[2] != '\\') return nullptr;
@@ -193,16 +305,16 @@ bool SimulatedMachine::device_io_control(DeviceHandle device, std::uint32_t code
     case win32::kAtaPassThrough:
       known = simulated.ata_pass_through.has_value();
       if (known) {
-        count = answer_ata_pass_through(*simulated.ata_pass_through, input, input_size, output,
-                                        output_size);
+        count = answer_ata_pass_through(*simulated.ata_pass_through, simulated.ata_status, input,
+                                        input_size, output, output_size);
       }
       break;
+    case win32::kScsiPassThrough:
+      known = simulated.scsi_pass_through.has_value();
+      if (known) count = answer_scsi_pass_through(simulated, input, input_size, output, output_size);
+      break;
     case win32::kStorageQueryProperty:
-      known = simulated.storage_descriptor.has_value();
-      if (known) {
-        count = answer_storage_query(*simulated.storage_descriptor, input, input_size, output,
-                                     output_size);
-      }
+      count = answer_storage_query(simulated, known, input, input_size, output, output_size);
       break;
   }
   if (!count) {

@@ -11,6 +11,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
@@ -31,8 +32,15 @@ struct SimulatedDrive {
 };
 
 using IdentifySector = std::array<std::uint8_t, 512>;
+using NvmeIdentifyData = std::array<std::uint8_t, 4096>;
 
-// The texts a storage property query answers with; absent ones have offset 0.
+// Identify controller data holding these texts where NVMe puts them: ASCII,
+// blank-padded, not swapped; every other byte zero.
+NvmeIdentifyData nvme_controller_data(std::string_view serial, std::string_view model,
+                                      std::string_view firmware);
+
+// The texts a storage property query answers with, exactly as given, blanks
+// included; absent ones have offset 0.
 struct SimulatedStorageDescriptor {
   std::optional<std::string> vendor;
   std::optional<std::string> product;
@@ -47,7 +55,16 @@ struct SimulatedDevice {
   std::optional<std::uint32_t> ioctl_error;  // DeviceIoControl fails with this code
   std::optional<IdentifySector> sector;      // the SMART and miniport identify answer
   std::optional<IdentifySector> ata_pass_through;  // the ATA pass-through identify answer
+  // The status register the ATA pass-through hands back (DRDY and DSC: no error).
+  std::uint8_t ata_status = 0x50;
+  // The SCSI pass-through's answer to ATA PASS-THROUGH IDENTIFY DEVICE.
+  std::optional<IdentifySector> scsi_pass_through;
+  // A bridge that knows only the 12-byte command: the 16-byte one ends in
+  // CHECK CONDITION, no data moved.
+  bool sat12_only = false;
   std::optional<SimulatedStorageDescriptor> storage_descriptor;
+  std::optional<NvmeIdentifyData> nvme_identify_controller;
+  std::optional<std::uint64_t> nvme_namespace_size;  // NSZE of namespace 1
 };
 
 using SimulatedProcedure =
