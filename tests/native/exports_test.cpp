@@ -12,7 +12,7 @@
 #include "heap_allocations.h"
 #include "identify_fixtures.h"
 #include "loaded_module.h"
-#include "platform/sim/recording_platform.h"
+#include "observing_platform.h"
 
 namespace korvex::tests {
 namespace {
@@ -21,7 +21,7 @@ using Export = void (*)();
 
 struct ExportsTest : ::testing::Test {
   SimulatedMachine machine;
-  RecordingPlatform recorder{machine};
+  ObservingPlatform recorder{machine};
   LoadedModule module{recorder};
 };
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "identify_fixtures.h"
-#include "platform/sim/recording_platform.h"
+#include "observing_platform.h"
 
 namespace korvex::tests {
 namespace {
@@ -54,7 +54,7 @@ TEST(IdentifyQuery, OpensTheDeviceAndSendsTheRequestByteForByte) {
     SimulatedMachine machine;
     machine.version = c.version;
     machine.devices[c.device] = answering({});
-    RecordingPlatform recorder(machine);
+    ObservingPlatform recorder(machine);
     SystemClass system_class(recorder);
     IdentifyQuery query(recorder, system_class);
     IdentifyRecord record;
@@ -116,7 +116,7 @@ TEST(IdentifyQuery, AtaPassThroughSendsHeaderAndSectorInOneBufferAndKeepsTheAnsw
   IdentifySector sector = sector_with_serial("  ATA-1");
   sector[255] = 0x5A;
   machine.devices["\\\\.\\PhysicalDrive12"] = answering_ata(sector);
-  RecordingPlatform recorder(machine);
+  ObservingPlatform recorder(machine);
   SystemClass system_class(recorder);
   IdentifyQuery query(recorder, system_class);
   IdentifyRecord record;
@@ -139,7 +139,7 @@ TEST(IdentifyQuery, AtaPassThroughSendsHeaderAndSectorInOneBufferAndKeepsTheAnsw
     EXPECT_EQ(record.word(127), 0x5A00) << "the record is kept";
   }
   EXPECT_EQ(machine.open_device_count(), 0);
-  EXPECT_EQ(recorder.version_reads, 0) << "the caller knows the version";
+  EXPECT_EQ(recorder.uses(PlatformCall::kGetVersion), 0) << "the caller knows the version";
 }
 
 }  // namespace

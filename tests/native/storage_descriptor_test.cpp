@@ -7,7 +7,7 @@
 
 #include "identify/storage_property_query.h"
 #include "identify_fixtures.h"
-#include "platform/sim/recording_platform.h"
+#include "observing_platform.h"
 
 namespace korvex::tests {
 namespace {
@@ -88,7 +88,7 @@ TEST(StoragePropertyQuery, AsksWithoutAccessRightsForTheStandardDeviceProperty) 
   SimulatedMachine machine;
   machine.elevated = false;
   machine.devices["\\\\.\\PhysicalDrive-1"] = describing({.serial = "S"});
-  RecordingPlatform recorder(machine);
+  ObservingPlatform recorder(machine);
   IdentifyRecord record;
   EXPECT_EQ(run_storage_property_query(recorder, -1, false, record), "S");
   ASSERT_EQ(recorder.device_opens.size(), 1u);
