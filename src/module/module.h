@@ -34,6 +34,12 @@ class Module {
 };
 
 // The module the exports answer from: made at load, destroyed at unload.
+//
+// The host's contract: it frees the module only when no thread of its own is
+// inside an export and none will call one again. Windows runs the unload
+// under the loader lock and releases the image straight after it, so an
+// export still running then would go on in freed code whatever lock it held;
+// a lock taken at unload would protect nothing. Unload is a plain teardown.
 void load_module(Platform& platform);
 void unload_module();
 Module* loaded_module();
