@@ -4,7 +4,7 @@
 #include <array>
 #include <charconv>
 
-#include "drives/drive_record.h"
+#include "drives/drive_inventory.h"
 #include "platform/platform.h"
 #include "report_data.h"
 #include "support/quoted_text.h"
