@@ -4,7 +4,6 @@
 
 #include "drives/drive_inventory.h"
 #include "exchange/value_exchange.h"
-#include "host/event_names.h"
 #include "host/host_settings.h"
 #include "host/window_hook.h"
 #include "identify/disk_identification.h"
