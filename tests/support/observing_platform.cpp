@@ -28,8 +28,7 @@ const char* platform_call_name(PlatformCall call) {
 }
 
 void ObservingPlatform::inject(const Fault& fault) {
-  if (std::find(kCallsThatCanFail.begin(), kCallsThatCanFail.end(), fault.call) ==
-      kCallsThatCanFail.end()) {
+  if (!kCallCanFail[index(fault.call)]) {
     throw std::invalid_argument(std::string("the system does not fail ") +
                                 platform_call_name(fault.call));
   }

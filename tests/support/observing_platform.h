@@ -8,10 +8,12 @@
 // in platform/platform_calls.h.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -29,29 +31,28 @@ enum class PlatformCall {
 #undef KORVEX_ENUMERATOR
 };
 
-inline constexpr std::size_t kPlatformCallCount = 0
-#define KORVEX_COUNT(...) +1
-    KORVEX_PLATFORM_CALLS(KORVEX_COUNT);
-#undef KORVEX_COUNT
-
-// The name of the system call, for messages.
-const char* platform_call_name(PlatformCall call);
+// Whether the system can fail each call, in the table's order.
+inline constexpr bool kCallCanFail[] = {
+#define KORVEX_CAN_FAIL(enumerator, member, name, result, parameters, arguments, failure) \
+  !std::is_same_v<decltype(failure), CannotFail>,
+    KORVEX_PLATFORM_CALLS(KORVEX_CAN_FAIL)
+#undef KORVEX_CAN_FAIL
+};
+inline constexpr std::size_t kPlatformCallCount = std::size(kCallCanFail);
 
 // The calls the system can fail, in the table's order.
 inline constexpr auto kCallsThatCanFail = [] {
-  constexpr std::size_t count = 0
-#define KORVEX_COUNT_FAILING(enumerator, member, name, result, parameters, arguments, failure) \
-  +(std::is_same_v<decltype(failure), CannotFail> ? 0 : 1)
-      KORVEX_PLATFORM_CALLS(KORVEX_COUNT_FAILING);
-#undef KORVEX_COUNT_FAILING
-  std::array<PlatformCall, count> calls{};
+  std::array<PlatformCall, std::count(std::begin(kCallCanFail), std::end(kCallCanFail), true)>
+      calls{};
   std::size_t next = 0;
-#define KORVEX_LIST_FAILING(enumerator, member, name, result, parameters, arguments, failure) \
-  if (!std::is_same_v<decltype(failure), CannotFail>) calls[next++] = PlatformCall::enumerator;
-  KORVEX_PLATFORM_CALLS(KORVEX_LIST_FAILING)
-#undef KORVEX_LIST_FAILING
+  for (std::size_t i = 0; i < kPlatformCallCount; ++i) {
+    if (kCallCanFail[i]) calls[next++] = PlatformCall(i);
+  }
   return calls;
 }();
+
+// The name of the system call, for messages.
+const char* platform_call_name(PlatformCall call);
 
 struct Fault {
   PlatformCall call;  // one of kCallsThatCanFail
