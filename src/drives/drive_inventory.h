@@ -3,23 +3,52 @@
 // sizes are written.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "drives/drive_list.h"
 #include "drives/size_format.h"
 #include "platform/platform.h"
 
 namespace korvex {
 
+// The character buffers GetVolumeInformationA fills (MAX_PATH each).
+inline constexpr std::uint32_t kVolumeTextSize = 260;
+using VolumeText = std::array<char, kVolumeTextSize>;
+
+// What ListDrives keeps about one drive.
+struct DriveRecord {
+  std::uint32_t drive_type = 0;  // GetDriveTypeA's value
+  std::int64_t total_space = 0;
+  std::int64_t free_space = 0;   // available to the calling user
+  std::int64_t used_space = 0;
+  std::int32_t used_percent = 0;
+  std::int32_t free_percent = 0;
+  char drive_letter = 'A';
+  VolumeText volume_label{};
+  VolumeText file_system{};
+  std::uint32_t volume_serial = 0;
+};
+
+// "DRIVE_FIXED" and the other names of GetDriveTypeA's values; a value the
+// system does not document gets the name of the unknown type.
+std::string_view drive_type_name(std::uint32_t drive_type);
+
+// A part of a drive's total as a whole percentage: part ÷ (total ÷ 100) in
+// the 80-bit format, rounded to the nearest integer with ties to even; the
+// low 32 bits of that integer. A total of 0 gives 0.
+std::int32_t whole_percentage(std::int64_t part, std::int64_t total);
+
 class DriveInventory {
  public:
   explicit DriveInventory(Platform& platform);
 
-  // Walks the drive letters anew; no drive is selected afterwards. Returns
-  // the number of drives listed.
+  // Walks the drive letters "A" to "Z" anew, listing each drive that exists
+  // and whose volume answers, in letter order; no drive is selected
+  // afterwards. Returns the number of drives listed.
   std::int32_t list_drives();
   // The drive at that index of the list, or none for an index out of range.
   void select_drive(std::int32_t index);
@@ -49,8 +78,10 @@ class DriveInventory {
   std::optional<std::string_view> size_text(std::int64_t DriveRecord::*field);
 
   Platform& platform_;
-  DriveList list_;
-  const DriveRecord* selected_ = nullptr;  // into list_, which only list_drives changes
+  // The records of the last ListDrives; a record's position is the index
+  // SelectDrive takes.
+  std::vector<DriveRecord> drives_;
+  const DriveRecord* selected_ = nullptr;  // into drives_, which only list_drives changes
   SizeSettings settings_;
   std::string answer_text_;
 };

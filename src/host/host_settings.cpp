@@ -14,4 +14,8 @@ void HostSettings::draw(std::int32_t x, std::int32_t y, std::int32_t width, std:
   rectangle_ = {x, y, wrapping_sum(x, width), wrapping_sum(y, height)};
 }
 
+void EventNames::rename(std::string_view identifier, std::string_view new_name) {
+  if (identifier == "ID_OnEnum") names_[0].assign(new_name);
+}
+
 }  // namespace korvex

@@ -1,8 +1,10 @@
-// What the host tells the module about itself besides its window: a path and
-// the area it would have the module draw in. The module draws nothing and
-// reads neither; it keeps the last values the host gave.
+// What the host tells the module about itself besides its window: a path, the
+// area it would have the module draw in, and new names for its events. The
+// module draws nothing and reads none of them; it keeps the last values the
+// host gave.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -35,6 +37,22 @@ class HostSettings {
   std::string path_;
   DrawingPosition position_;
   DrawingRectangle rectangle_;
+};
+
+// The names of the host's two events. The host may rename the first one by
+// pushing its identifier and then the new name onto the text stack.
+class EventNames {
+ public:
+  static constexpr int kEvents = 2;
+
+  // Only the identifier "ID_OnEnum", exactly, is recognised: it renames the
+  // first event; anything else changes nothing.
+  void rename(std::string_view identifier, std::string_view new_name);
+
+  const std::string& name(int index) const { return names_[static_cast<std::size_t>(index)]; }
+
+ private:
+  std::array<std::string, kEvents> names_{"OnEnum", "OnProgress"};
 };
 
 }  // namespace korvex

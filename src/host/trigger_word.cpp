@@ -1,5 +1,7 @@
 #include "host/trigger_word.h"
 
+#include "host/version.h"
+
 namespace korvex {
 namespace {
 
@@ -8,6 +10,12 @@ constexpr std::string_view kTriggerWord = "Quex";
 constexpr const char* kPraise = "\xCC\xE0\xEB\xE0\xE4\xF6\xE0! :)";
 
 }  // namespace
+
+const char* info_text() {
+  return KORVEX_INFO_LINE "\r\n" KORVEX_CONTACT_MAIL "\r\n" KORVEX_CONTACT_WEB;
+}
+
+const char* copyright_text() { return KORVEX_COPYRIGHT; }
 
 bool is_trigger_word(std::string_view pushed) { return pushed == kTriggerWord; }
 

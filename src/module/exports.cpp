@@ -12,7 +12,6 @@
 #include <variant>
 
 #include "exchange/host_text.h"
-#include "host/information.h"
 #include "host/system_error_text.h"
 #include "host/trigger_word.h"
 #include "module/module.h"

@@ -4,7 +4,6 @@
 
 #include "drives/drive_inventory.h"
 #include "exchange/value_exchange.h"
-#include "host/event_names.h"
 #include "host/host_settings.h"
 #include "host/window_hook.h"
 #include "identify/disk_identification.h"
@@ -34,6 +33,12 @@ class Module {
 };
 
 // The module the exports answer from: made at load, destroyed at unload.
+//
+// The host's contract: it frees the module only when no thread of its own is
+// inside an export and none will call one again. Windows runs the unload
+// under the loader lock and releases the image straight after it, so an
+// export still running then would go on in freed code whatever lock it held;
+// a lock taken at unload would protect nothing. Unload is a plain teardown.
 void load_module(Platform& platform);
 void unload_module();
 Module* loaded_module();

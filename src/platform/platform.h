@@ -4,7 +4,8 @@
 // member per system call, with the system's own arguments and results. The
 // module object receives the platform it runs on: Win32Platform in the real
 // DLL, SimulatedMachine in the native build and its tests, and a
-// PlatformWrapper subclass wherever calls are to be observed or altered.
+// PlatformWrapper subclass wherever calls are to be observed or altered. A new
+// member also takes its row in platform_calls.h.
 #pragma once
 
 #include <cstdint>

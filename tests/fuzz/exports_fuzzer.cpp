@@ -23,7 +23,7 @@
 #include "module/exports.h"
 #include "module/module.h"
 #include "module_caller.h"
-#include "platform/fault_injecting_platform.h"
+#include "observing_platform.h"
 #include "platform/sim/simulated_machine.h"
 
 namespace korvex::fuzz {
@@ -127,9 +127,9 @@ void set_up_system(FuzzBytes& in, SimulatedMachine& machine) {
   machine.thread_error_mode = in.integer<std::uint32_t>();
 }
 
-void add_fault(FuzzBytes& in, FaultInjectingPlatform& faults) {
+void add_fault(FuzzBytes& in, ObservingPlatform& faults) {
   if (!in.boolean()) return;
-  faults.inject({static_cast<FaultyCall>(in.in_range<std::size_t>(0, kFaultyCallCount - 1)),
+  faults.inject({kCallsThatCanFail[in.in_range<std::size_t>(0, kCallsThatCanFail.size() - 1)],
                  in.in_range(1, 30), in.boolean(),
                  in.integer<std::uint32_t>()});
 }
@@ -193,18 +193,18 @@ CellsWritten cells_written(std::string_view name) {
   return {};
 }
 
-bool window_call_failed(const FaultInjectingPlatform& faults) {
-  return faults.failures(FaultyCall::kSetWindowProcedure) > 0 ||
-         faults.failures(FaultyCall::kGetWindowProcedure) > 0;
+bool window_call_failed(const ObservingPlatform& faults) {
+  return faults.failures(PlatformCall::kSetWindowProcedure) > 0 ||
+         faults.failures(PlatformCall::kGetWindowProcedure) > 0;
 }
 
-bool error_mode_call_failed(const FaultInjectingPlatform& faults) {
-  return faults.failures(FaultyCall::kGetThreadErrorMode) > 0 ||
-         faults.failures(FaultyCall::kSetThreadErrorMode) > 0;
+bool error_mode_call_failed(const ObservingPlatform& faults) {
+  return faults.failures(PlatformCall::kGetThreadErrorMode) > 0 ||
+         faults.failures(PlatformCall::kSetThreadErrorMode) > 0;
 }
 
 void check_after_call(const ExportEntry& entry, const Module& module, const SimulatedMachine& machine,
-                      const FaultInjectingPlatform& faults, std::int32_t result_before,
+                      const ObservingPlatform& faults, std::int32_t result_before,
                       const std::string& text_before, std::uint32_t host_error_mode) {
   const char* file = GetFile();
   const std::string& text = module.exchange.text_result();
@@ -220,7 +220,7 @@ void check_after_call(const ExportEntry& entry, const Module& module, const Simu
     require(module.exchange.result() == static_cast<std::int32_t>(machine.last_error),
             "GetHddInfo reports the last-error code");
   }
-  require(machine.open_device_count() == faults.failures(FaultyCall::kCloseHandle),
+  require(machine.open_device_count() == faults.failures(PlatformCall::kCloseHandle),
           "no device handle is left open");
   require(error_mode_call_failed(faults) || machine.thread_error_mode == host_error_mode,
           "the thread has the host's error mode");
@@ -242,7 +242,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       [](WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) { return MessageResult{0}; });
   std::vector<WindowHandle> windows = {machine.create_window(quiet_procedure),
                                        machine.create_window(quiet_procedure)};
-  FaultInjectingPlatform faults(machine);
+  ObservingPlatform faults(machine);
   fuzz::add_fault(in, faults);
   const std::uint32_t host_error_mode = machine.thread_error_mode;
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "identify_fixtures.h"
-#include "platform/sim/recording_platform.h"
+#include "observing_platform.h"
 
 namespace korvex::tests {
 namespace {
@@ -12,7 +12,7 @@ TEST(UniqueDeviceHandle, ClosesWhatItOwnsOnceAndNeverTheInvalidHandle) {
   SimulatedMachine machine;
   machine.devices["a"] = answering({});
   machine.devices["b"] = answering({});
-  RecordingPlatform recorder(machine);
+  ObservingPlatform recorder(machine);
   {
     UniqueDeviceHandle invalid(recorder, kInvalidDeviceHandle);
     EXPECT_FALSE(invalid);

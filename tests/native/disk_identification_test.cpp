@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "identify_fixtures.h"
-#include "platform/sim/recording_platform.h"
+#include "observing_platform.h"
 
 namespace korvex::tests {
 namespace {
@@ -15,14 +15,14 @@ constexpr const char* kPort0 = "\\\\.\\Scsi0:";
 constexpr const char* kDrive0 = "\\\\.\\PhysicalDrive0";
 constexpr const char* kSmart = "\\\\.\\SMARTVSD";
 
-std::vector<std::string> opened_devices(const RecordingPlatform& recorder) {
+std::vector<std::string> opened_devices(const ObservingPlatform& recorder) {
   std::vector<std::string> names;
   for (const DeviceOpen& open : recorder.device_opens) names.push_back(open.name);
   return names;
 }
 
 // Every control request the module sent, by code, in order.
-std::vector<std::uint32_t> requests_sent(const RecordingPlatform& recorder) {
+std::vector<std::uint32_t> requests_sent(const ObservingPlatform& recorder) {
   std::vector<std::uint32_t> codes;
   for (const DeviceOpen& open : recorder.device_opens) {
     for (const DeviceOpen::Request& request : open.requests) codes.push_back(request.code);
@@ -75,7 +75,7 @@ TEST(GetHddInfo, AsksAgainByThePhysicalDriveNameOnlyWithoutASerial) {
     SimulatedMachine machine;
     machine.version = c.version;
     machine.devices = c.devices;
-    RecordingPlatform recorder(machine);
+    ObservingPlatform recorder(machine);
     DiskIdentification disks(recorder);
     const HddInfo info = disks.get_hdd_info(0);
 
@@ -89,7 +89,7 @@ TEST(GetHddInfo, AsksAgainByThePhysicalDriveNameOnlyWithoutASerial) {
 
 TEST(GetHddInfo, NamesTheDeviceByItsNumberAndReadsTheVersionOnce) {
   SimulatedMachine machine;
-  RecordingPlatform recorder(machine);
+  ObservingPlatform recorder(machine);
   DiskIdentification disks(recorder);
   disks.get_hdd_info(0);
   disks.get_hdd_info(3);
@@ -102,7 +102,7 @@ TEST(GetHddInfo, NamesTheDeviceByItsNumberAndReadsTheVersionOnce) {
                                              port3,  drive3,  drive3,  drive3,  drive3,
                                              port3,  drive3,  drive3,  drive3,  drive3};
   EXPECT_EQ(opened_devices(recorder), expected);
-  EXPECT_EQ(recorder.version_reads, 1);
+  EXPECT_EQ(recorder.uses(PlatformCall::kGetVersion), 1);
 }
 
 TEST(GetHddInfo, StartsFromAZeroRecordEveryTime) {
@@ -265,7 +265,7 @@ TEST(GetHddInfo, AsksTheAddedRequestsOnlyWhenTheFirstTwoAttemptsGaveNoSerial) {
     machine.version = c.version;
     machine.elevated = c.elevated;
     machine.devices = c.devices;
-    RecordingPlatform recorder(machine);
+    ObservingPlatform recorder(machine);
     DiskIdentification disks(recorder);
     const HddInfo info = disks.get_hdd_info(0);
 
@@ -304,11 +304,11 @@ TEST(GetHddInfo, TheSystemVersionDecidesWhichAddedRequestsApply) {
     SimulatedMachine machine;
     machine.version = c.version;
     machine.devices[kDrive0] = {};
-    RecordingPlatform recorder(machine);
+    ObservingPlatform recorder(machine);
     DiskIdentification disks(recorder);
     disks.get_hdd_info(0);
     EXPECT_EQ(requests_sent(recorder), c.requests) << c.name;
-    EXPECT_EQ(recorder.version_reads, 1) << c.name;
+    EXPECT_EQ(recorder.uses(PlatformCall::kGetVersion), 1) << c.name;
     EXPECT_EQ(machine.open_device_count(), 0) << c.name;
   }
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/platform_wrapper.h"
-#include "platform/sim/recording_platform.h"
+#include "observing_platform.h"
 #include "platform/sim/simulated_machine.h"
 
 namespace korvex::tests {
@@ -94,7 +94,7 @@ TEST(DriveErrorMode, VolumesAreReadWithCriticalErrorsFailingQuietly) {
     machine.thread_error_mode = host_mode;
     machine.drives['A'] = {.type = 2, .volume_error = kNotReady};
     machine.drives['C'] = {};
-    RecordingPlatform recorder(machine);
+    ObservingPlatform recorder(machine);
     DriveInventory(recorder).list_drives();
     const std::uint32_t quiet = host_mode | win32::kSemFailCriticalErrors;
     EXPECT_EQ(recorder.error_modes_during_volume_reads,

@@ -2,7 +2,7 @@
 // failure: each use of each call the system can fail, failing once and
 // failing from then on. Each outcome is checked against the failure rules of
 // the export, and no export may leave a device handle open.
-#include "platform/fault_injecting_platform.h"
+#include "observing_platform.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 #include <map>
 #include <optional>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,6 @@
 #include "loaded_module.h"
 #include "module/exports.h"
 #include "platform/disk_control.h"
-#include "platform/sim/recording_platform.h"
 
 namespace korvex::tests {
 namespace {
@@ -29,13 +29,13 @@ constexpr std::uint32_t kInjectedError = 1117;  // ERROR_IO_DEVICE
 constexpr std::uint32_t kNotReady = 21;
 constexpr std::uint32_t kHostErrorMode = 0x8002;
 
-TEST(FaultInjectingPlatform, FailsAUseAloneOrFromThenOnWithoutReachingTheSystem) {
+TEST(ObservingPlatform, FailsAUseAloneOrFromThenOnWithoutReachingTheSystem) {
   SimulatedMachine machine;
   machine.devices["d"] = answering({});
   machine.messages[0] = "Done.";
-  FaultInjectingPlatform faults(machine);
-  faults.inject({FaultyCall::kCreateFile, 2, false, kNotReady});
-  faults.inject({FaultyCall::kFormatMessage, 2, true, kInjectedError});
+  ObservingPlatform faults(machine);
+  faults.inject({PlatformCall::kCreateFile, 2, false, kNotReady});
+  faults.inject({PlatformCall::kFormatMessage, 2, true, kInjectedError});
 
   std::vector<bool> opened;
   std::vector<std::uint32_t> last_errors;
@@ -46,16 +46,60 @@ TEST(FaultInjectingPlatform, FailsAUseAloneOrFromThenOnWithoutReachingTheSystem)
   EXPECT_EQ(opened, (std::vector<bool>{true, false, true}));
   EXPECT_EQ(last_errors, (std::vector<std::uint32_t>{0, kNotReady, kNotReady}));
   EXPECT_EQ(machine.open_device_count(), 2) << "the failing open did not reach the machine";
-  EXPECT_TRUE(faults.failed(FaultyCall::kCreateFile, 2));
-  EXPECT_TRUE(faults.failed_on(FaultyCall::kCreateFile, "d"));
+  EXPECT_TRUE(faults.failed(PlatformCall::kCreateFile, 2));
+  EXPECT_TRUE(faults.failed_on(PlatformCall::kCreateFile, "d"));
 
   char text[16];
   std::vector<std::uint32_t> counts;
   for (int use = 1; use <= 3; ++use) counts.push_back(faults.format_message(0, text, sizeof text));
   EXPECT_EQ(counts, (std::vector<std::uint32_t>{5, 0, 0}));
   EXPECT_EQ(machine.last_error, kInjectedError);
-  EXPECT_EQ(faults.uses(FaultyCall::kFormatMessage), 3);
-  EXPECT_EQ(faults.failures(FaultyCall::kFormatMessage), 2);
+  EXPECT_EQ(faults.uses(PlatformCall::kFormatMessage), 3);
+  EXPECT_EQ(faults.failures(PlatformCall::kFormatMessage), 2);
+}
+
+// Every use is recorded as the module made it, failing or not: a request's
+// input as it was before the device wrote its answer over it.
+TEST(ObservingPlatform, RecordsEveryUseWithItsArgumentsAndResult) {
+  SimulatedMachine machine;
+  IdentifySector sector;
+  sector.fill(0xA5);
+  machine.devices["d"] = answering(sector);
+  ObservingPlatform observer(machine);
+  observer.inject({PlatformCall::kCloseHandle, 1, false, kInjectedError});
+  EXPECT_THROW(observer.inject({PlatformCall::kGetVersion, 1, false, kInjectedError}),
+               std::invalid_argument);
+
+  const DeviceHandle device = observer.create_file("d", 1, 2, 3);
+  std::vector<std::uint8_t> buffer(600, 0x5A);
+  std::uint32_t returned = 0;
+  ASSERT_TRUE(observer.device_io_control(device, win32::kSmartReceiveDriveData, buffer.data(), 4,
+                                         buffer.data(), 600, &returned));
+  ASSERT_NE(std::count(buffer.begin(), buffer.end(), 0xA5), 0) << "the answer is in the buffer";
+  observer.close_handle(device);
+  observer.message_box("text", nullptr, 0x10);
+
+  std::vector<std::string> log;
+  for (const PlatformUse& use : observer.all_uses()) {
+    log.push_back(std::string(platform_call_name(use.call)) + " " + std::to_string(use.number) +
+                  (use.failed ? " failed" : "") + " -> " + std::to_string(use.result));
+  }
+  EXPECT_EQ(log, (std::vector<std::string>{"CreateFileA 1 -> " + std::to_string(device),
+                                           "DeviceIoControl 1 -> 1", "CloseHandle 1 failed -> 0",
+                                           "MessageBoxA 1 -> 0"}));
+  ASSERT_EQ(observer.device_opens.size(), 1u);
+  const DeviceOpen& open = observer.device_opens[0];
+  EXPECT_EQ(open.name, "d");
+  EXPECT_EQ(std::vector<std::uint32_t>({open.access, open.share, open.disposition}),
+            (std::vector<std::uint32_t>{1, 2, 3}));
+  EXPECT_TRUE(open.closed) << "asked to close, though the close failed";
+  ASSERT_EQ(open.requests.size(), 1u);
+  EXPECT_EQ(open.requests[0].input, std::vector<std::uint8_t>(4, 0x5A));
+  EXPECT_EQ(open.requests[0].output_size, 600u);
+  EXPECT_TRUE(open.requests[0].answered);
+  ASSERT_EQ(observer.message_boxes.size(), 1u);
+  EXPECT_EQ(observer.message_boxes[0].caption, std::nullopt);
+  EXPECT_EQ(machine.open_device_count(), 1) << "the failing close did not reach the machine";
 }
 
 // What the host saw: the answers it read, in order, and the thread's
@@ -67,15 +111,14 @@ struct Answers {
 
 using SetUp = std::function<void(SimulatedMachine&)>;
 
-// A freshly loaded module whose platform calls pass through a recorder, then
-// the fault injector, to the simulated machine.
+// A freshly loaded module whose platform calls pass through the observer to
+// the simulated machine.
 struct ModuleRun {
   explicit ModuleRun(const SetUp& set_up) { set_up(machine); }
 
   SimulatedMachine machine;
-  FaultInjectingPlatform faults{machine};
-  RecordingPlatform recorder{faults};
-  LoadedModule module{recorder};
+  ObservingPlatform observer{machine};
+  LoadedModule module{observer};
 };
 
 using Host = std::function<Answers(ModuleRun&)>;
@@ -84,30 +127,30 @@ using Host = std::function<Answers(ModuleRun&)>;
 using Check = std::function<void(ModuleRun&, const Answers&, const Answers&)>;
 
 std::string describe(const Fault& fault) {
-  return std::string(faulty_call_name(fault.call)) + " failing at use " +
+  return std::string(platform_call_name(fault.call)) + " failing at use " +
          std::to_string(fault.use) + (fault.from_then_on ? " and after" : " alone");
 }
 
 void walk_every_point_of_failure(const SetUp& set_up, const Host& host, const Check& check) {
   Answers clean;
-  std::array<int, kFaultyCallCount> uses{};
+  std::array<int, kCallsThatCanFail.size()> uses{};
   {
     ModuleRun run(set_up);
     clean = host(run);
-    for (std::size_t i = 0; i < kFaultyCallCount; ++i) uses[i] = run.faults.uses(FaultyCall(i));
+    for (std::size_t i = 0; i < uses.size(); ++i) uses[i] = run.observer.uses(kCallsThatCanFail[i]);
   }
   int points = 0;
-  for (std::size_t i = 0; i < kFaultyCallCount; ++i) {
+  for (std::size_t i = 0; i < uses.size(); ++i) {
     for (int use = 1; use <= uses[i]; ++use) {
       ++points;
       for (const bool from_then_on : {false, true}) {
-        const Fault fault{FaultyCall(i), use, from_then_on, kInjectedError};
+        const Fault fault{kCallsThatCanFail[i], use, from_then_on, kInjectedError};
         SCOPED_TRACE(describe(fault));
         ModuleRun run(set_up);
-        run.faults.inject(fault);
+        run.observer.inject(fault);
         const Answers answers = host(run);
         // A handle stays open only where closing it failed.
-        EXPECT_EQ(run.machine.open_device_count(), run.faults.failures(FaultyCall::kCloseHandle));
+        EXPECT_EQ(run.machine.open_device_count(), run.observer.failures(PlatformCall::kCloseHandle));
         check(run, clean, answers);
       }
     }
@@ -118,9 +161,9 @@ void walk_every_point_of_failure(const SetUp& set_up, const Host& host, const Ch
 // The calls around a query rather than in it, whose failure changes no
 // answer: the thread's error mode read, set and given back, a device closed.
 bool failed_around_the_query(const ModuleRun& run) {
-  return run.faults.failures(FaultyCall::kCloseHandle) > 0 ||
-         run.faults.failures(FaultyCall::kSetThreadErrorMode) > 0 ||
-         run.faults.failures(FaultyCall::kGetThreadErrorMode) > 0;
+  return run.observer.failures(PlatformCall::kCloseHandle) > 0 ||
+         run.observer.failures(PlatformCall::kSetThreadErrorMode) > 0 ||
+         run.observer.failures(PlatformCall::kGetThreadErrorMode) > 0;
 }
 
 // --- drives -----------------------------------------------------------------
@@ -178,11 +221,11 @@ void check_drive_list(ModuleRun& run, const Answers& clean, const Answers& answe
   for (std::size_t i = 1; i < clean.lines.size(); ++i) {
     std::string line = clean.lines[i];
     const std::string root = line.substr(0, 1) + ":\\";
-    if (run.faults.failed_on(FaultyCall::kGetVolumeInformation, root)) continue;
-    if (run.faults.failed_on(FaultyCall::kGetDriveType, root)) {
+    if (run.observer.failed_on(PlatformCall::kGetVolumeInformation, root)) continue;
+    if (run.observer.failed_on(PlatformCall::kGetDriveType, root)) {
       line = with_column(line, kTypeColumn, "DRIVE_UNKNOWN");
     }
-    if (run.faults.failed_on(FaultyCall::kGetDiskFreeSpace, root)) {
+    if (run.observer.failed_on(PlatformCall::kGetDiskFreeSpace, root)) {
       for (int column = kFirstSizeColumn; column < kFirstSizeColumn + 3; ++column) {
         line = with_column(line, column, "0 B ");
       }
@@ -198,13 +241,13 @@ void check_drive_list(ModuleRun& run, const Answers& clean, const Answers& answe
     EXPECT_EQ(answers.last_error, clean.last_error) << "the query's own error stays";
   }
 
-  const bool quieted = run.faults.failures(FaultyCall::kGetThreadErrorMode) == 0 &&
-                       !run.faults.failed(FaultyCall::kSetThreadErrorMode, 1);
-  for (const auto& mode : run.recorder.error_modes_during_volume_reads) {
+  const bool quieted = run.observer.failures(PlatformCall::kGetThreadErrorMode) == 0 &&
+                       !run.observer.failed(PlatformCall::kSetThreadErrorMode, 1);
+  for (const auto& mode : run.observer.error_modes_during_volume_reads) {
     EXPECT_EQ(mode, quieted ? std::optional(kHostErrorMode | win32::kSemFailCriticalErrors)
                             : std::nullopt);
   }
-  if (!run.faults.failed(FaultyCall::kSetThreadErrorMode, 2)) {
+  if (!run.observer.failed(PlatformCall::kSetThreadErrorMode, 2)) {
     EXPECT_EQ(run.machine.thread_error_mode, kHostErrorMode);
   }
 }
@@ -322,7 +365,7 @@ Answers hdd_info(ModuleRun& run) {
 // module leaves; and a failing CloseHandle changes no answer.
 void check_hdd_info(const DiskMachine& disks, ModuleRun& run, const Answers& clean,
                     const Answers& answers) {
-  const std::vector<DeviceOpen>& opens = run.recorder.device_opens;
+  const std::vector<DeviceOpen>& opens = run.observer.device_opens;
   ASSERT_GE(opens.size(), 1u);
   ASSERT_LE(opens.size(), disks.requests.size());
   std::string serial;
@@ -390,7 +433,7 @@ TEST(FaultInjection, GetErrorMessage) {
         return Answers{{GetFile()}, run.machine.last_error};
       },
       [](ModuleRun& run, const Answers& clean, const Answers& answers) {
-        const bool failed = run.faults.failures(FaultyCall::kFormatMessage) > 0;
+        const bool failed = run.observer.failures(PlatformCall::kFormatMessage) > 0;
         EXPECT_EQ(answers.lines, failed ? std::vector<std::string>{""} : clean.lines);
       });
 }

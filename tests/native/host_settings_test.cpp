@@ -5,7 +5,6 @@
 #include <array>
 #include <climits>
 
-#include "host/event_names.h"
 
 namespace korvex::tests {
 namespace {

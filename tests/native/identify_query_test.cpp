@@ -8,7 +8,7 @@
 #include "identify/identify_request.h"
 #include "identify/identify_text.h"
 #include "identify_fixtures.h"
-#include "platform/sim/recording_platform.h"
+#include "observing_platform.h"
 
 namespace korvex::tests {
 namespace {
@@ -62,7 +62,7 @@ TEST(IdentifyQuery, OpensTheDeviceAndSendsTheRequestByteForByte) {
     SimulatedMachine machine;
     machine.version = c.version;
     machine.devices[c.device] = answering({});
-    RecordingPlatform recorder(machine);
+    ObservingPlatform recorder(machine);
     SystemClass system_class(recorder);
     IdentifyQuery query(recorder, system_class);
     IdentifyRecord record;
@@ -124,7 +124,7 @@ TEST(IdentifyQuery, AtaPassThroughSendsHeaderAndSectorInOneBufferAndKeepsTheAnsw
   IdentifySector sector = sector_with_serial("  ATA-1");
   sector[255] = 0x5A;
   machine.devices["\\\\.\\PhysicalDrive12"] = answering_ata(sector);
-  RecordingPlatform recorder(machine);
+  ObservingPlatform recorder(machine);
   SystemClass system_class(recorder);
   IdentifyQuery query(recorder, system_class);
   IdentifyRecord record;
@@ -141,7 +141,7 @@ TEST(IdentifyQuery, AtaPassThroughSendsHeaderAndSectorInOneBufferAndKeepsTheAnsw
   EXPECT_EQ(open.requests[0].input, bytes_from_hex(header, size));
   EXPECT_EQ(open.requests[0].output_size, size);
   EXPECT_EQ(machine.open_device_count(), 0);
-  EXPECT_EQ(recorder.version_reads, 0) << "the caller knows the version";
+  EXPECT_EQ(recorder.uses(PlatformCall::kGetVersion), 0) << "the caller knows the version";
 }
 
 // The answers the two pass-throughs added after the designed attempts must
@@ -220,7 +220,7 @@ TEST(IdentifyQuery, ScsiAtaTranslationSendsTheLongCommandThenTheShortOneOnOneHan
   IdentifySector sector = sector_with_serial("  USB-1");
   sector[255] = 0x5A;
   machine.devices["\\\\.\\PhysicalDrive3"] = {.scsi_pass_through = sector, .sat12_only = true};
-  RecordingPlatform recorder(machine);
+  ObservingPlatform recorder(machine);
   SystemClass system_class(recorder);
   IdentifyQuery query(recorder, system_class);
   IdentifyRecord record;

@@ -1,4 +1,4 @@
-#include "drives/percentage.h"
+#include "drives/drive_inventory.h"
 
 #include <gtest/gtest.h>
 

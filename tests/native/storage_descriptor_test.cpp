@@ -8,7 +8,7 @@
 
 #include "identify/storage_property_query.h"
 #include "identify_fixtures.h"
-#include "platform/sim/recording_platform.h"
+#include "observing_platform.h"
 
 namespace korvex::tests {
 namespace {
@@ -128,7 +128,7 @@ TEST(StoragePropertyQuery, AsksWithoutAccessRightsForTheStandardDeviceProperty) 
   SimulatedMachine machine;
   machine.elevated = false;
   machine.devices["\\\\.\\PhysicalDrive-1"] = describing({.serial = "S"});
-  RecordingPlatform recorder(machine);
+  ObservingPlatform recorder(machine);
   IdentifyRecord record;
   EXPECT_EQ(run_storage_property_query(recorder, -1, record), "S");
   ASSERT_EQ(recorder.device_opens.size(), 1u);
@@ -151,7 +151,7 @@ TEST(StoragePropertyQuery, AsksAnNvmeDiskForItsControllerAndNamespaceOnTheSameHa
                                                        .bus_type = 17},
       .nvme_identify_controller = nvme_controller_data("S6B1NX0R123456", "Samsung SSD 980", "5B2QGXA7"),
       .nvme_namespace_size = 0x74706DB0};
-  RecordingPlatform recorder(machine);
+  ObservingPlatform recorder(machine);
   IdentifyRecord record;
   EXPECT_EQ(run_storage_property_query(recorder, 0, record), "S6B1NX0R123456");
   IdentifySector expected = described("S6B1NX0R123456", "5B2QGXA7", "Samsung SSD 980");

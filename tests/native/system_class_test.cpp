@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/sim/recording_platform.h"
+#include "observing_platform.h"
 #include "platform/sim/simulated_machine.h"
 
 namespace korvex {
@@ -46,14 +46,14 @@ TEST(SystemClass, FollowsTheVersionTableAtEveryBoundary) {
 TEST(SystemClass, ReadsTheVersionOnceAndKeepsTheClass) {
   SimulatedMachine machine;
   machine.version = 0xC0005A04;
-  RecordingPlatform recorder(machine);
+  ObservingPlatform recorder(machine);
   SystemClass system_class(recorder);
-  EXPECT_EQ(recorder.version_reads, 0);
+  EXPECT_EQ(recorder.uses(PlatformCall::kGetVersion), 0);
   EXPECT_EQ(system_class.get(), 3);
   machine.version = 0x0A280105;
   EXPECT_EQ(system_class.get(), 3);
   EXPECT_EQ(system_class.version_number(), 0x045A) << "from the same reading";
-  EXPECT_EQ(recorder.version_reads, 1);
+  EXPECT_EQ(recorder.uses(PlatformCall::kGetVersion), 1);
 }
 
 TEST(SystemClass, GivesTheVersionNumberTheClassDoesNotTell) {

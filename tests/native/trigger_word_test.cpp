@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/sim/recording_platform.h"
+#include "observing_platform.h"
 #include "platform/sim/simulated_machine.h"
 
 namespace korvex::tests {
@@ -22,7 +22,7 @@ TEST(TriggerWord, OnlyTheExactWord) {
 
 TEST(TriggerWord, ThePraiseHasItsTextNoCaptionAndComesToTheForeground) {
   SimulatedMachine machine;
-  RecordingPlatform recorder(machine);
+  ObservingPlatform recorder(machine);
   show_praise(recorder);
   ASSERT_EQ(recorder.message_boxes.size(), 1u);
   const MessageBoxShown& box = recorder.message_boxes[0];

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/information.h"
+#include "host/trigger_word.h"
 
 namespace korvex::tests {
 namespace {

@@ -2,7 +2,7 @@
 // messages and windows, all held in plain fields that a test or a machine file
 // sets up, with every platform call answered from them the way Windows
 // answers, last-error codes included. What the module asked of it is recorded
-// by RecordingPlatform, not here.
+// by the tests' ObservingPlatform, not here.
 #pragma once
 
 #include <array>
