@@ -50,6 +50,21 @@ class PlatformWrapper : public Platform {
   WindowProcedure get_window_procedure(WindowHandle window) override {
     return target_.get_window_procedure(window);
   }
+  bool is_window_unicode(WindowHandle window) override {
+    return target_.is_window_unicode(window);
+  }
+  WindowProcedure set_window_procedure_wide(WindowHandle window,
+                                            WindowProcedure procedure) override {
+    return target_.set_window_procedure_wide(window, procedure);
+  }
+  WindowProcedure get_window_procedure_wide(WindowHandle window) override {
+    return target_.get_window_procedure_wide(window);
+  }
+  MessageResult call_window_procedure_wide(WindowProcedure procedure, WindowHandle window,
+                                           std::uint32_t message, std::uintptr_t wparam,
+                                           std::intptr_t lparam) override {
+    return target_.call_window_procedure_wide(procedure, window, message, wparam, lparam);
+  }
   bool set_window_property(WindowHandle window, const char* name,
                            std::uintptr_t value) override {
     return target_.set_window_property(window, name, value);
@@ -66,6 +81,7 @@ class PlatformWrapper : public Platform {
     return target_.call_window_procedure(procedure, window, message, wparam, lparam);
   }
   WindowProcedure hook_procedure() override { return target_.hook_procedure(); }
+  WindowProcedure hook_procedure_wide() override { return target_.hook_procedure_wide(); }
   void set_hook_handler(WindowMessageHandler* handler) override {
     target_.set_hook_handler(handler);
   }
