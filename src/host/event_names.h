@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "exchange/module_text.h"
+
 namespace korvex {
 
 class EventNames {
@@ -16,10 +18,10 @@ class EventNames {
   // first event; anything else changes nothing.
   void rename(std::string_view identifier, std::string_view new_name);
 
-  const std::string& name(int index) const { return names_[static_cast<std::size_t>(index)]; }
+  const std::string& name(int index) const { return names_[static_cast<std::size_t>(index)].str(); }
 
  private:
-  std::array<std::string, kEvents> names_{"OnEnum", "OnProgress"};
+  std::array<ModuleText, kEvents> names_{ModuleText("OnEnum"), ModuleText("OnProgress")};
 };
 
 }  // namespace korvex

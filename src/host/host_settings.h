@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "exchange/module_text.h"
+
 namespace korvex {
 
 struct DrawingPosition {
@@ -27,12 +29,12 @@ class HostSettings {
   // Right and bottom wrap around at 32 bits, as the host's own arithmetic would.
   void draw(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
 
-  const std::string& path() const { return path_; }
+  const std::string& path() const { return path_.str(); }
   DrawingPosition position() const { return position_; }
   DrawingRectangle rectangle() const { return rectangle_; }
 
  private:
-  std::string path_;
+  ModuleText path_;
   DrawingPosition position_;
   DrawingRectangle rectangle_;
 };
