@@ -402,10 +402,10 @@ TEST(ExportsLastError, EveryExportButGetHddInfoLeavesTheHostsCode) {
     using Kind = host_tool::Argument::Kind;
     switch (entry.arguments) {
       case Arguments::kNone: break;
-      case Arguments::kInteger: arguments = {{Kind::kInteger, 0}}; break;
+      case Arguments::kInteger: arguments = {{Kind::kInteger, 0, {}}}; break;
       case Arguments::kText: arguments = {{Kind::kText, 0, "C:\\"}}; break;
-      case Arguments::kWindow: arguments = {{Kind::kInteger, 0xBAD}}; break;
-      case Arguments::kFiveIntegers: arguments.assign(5, {Kind::kInteger, 1}); break;
+      case Arguments::kWindow: arguments = {{Kind::kInteger, 0xBAD, {}}}; break;
+      case Arguments::kFiveIntegers: arguments.assign(5, {Kind::kInteger, 1, {}}); break;
     }
     SetData(0);
     machine.last_error = kHostsCode;
