@@ -159,8 +159,11 @@ TEST(SimulatedVolumeLabel, ALabelLongerThanTheBufferFailsTheCall) {
                                              sizeof file_system),
               fits)
         << length;
-    if (fits) EXPECT_EQ(std::string(label), std::string(length, 'L'));
-    if (!fits) EXPECT_EQ(machine.last_error, 24u);
+    if (fits) {
+      EXPECT_EQ(std::string(label), std::string(length, 'L'));
+    } else {
+      EXPECT_EQ(machine.last_error, 24u);
+    }
   }
 }
 
