@@ -284,21 +284,24 @@ TEST(DllWindowHookUnload, NoMessageIsLostWhileAnotherThreadRehooks) {
             ++rehooks;
           }
         });
+        while (rehooks == 0) Sleep(1);
         long answered = 0;
         for (long i = 0; i < kProbes; ++i) {
           answered += SendMessageA(window.handle, kProbe, 3, 4) == 7;
         }
+        const long rehooks_while_sending = rehooks;
         stop = true;
         rehooker.join();
-        std::fprintf(stderr, "(%ld rehooks) ", rehooks.load());
+        std::fprintf(stderr, "(%ld rehooks while sending) ", rehooks_while_sending);
         FreeLibrary(dll);
         const std::string outcome = "lost " + std::to_string(kProbes - answered) + ", arrived " +
                                     std::to_string(HostWindow::probes.load()) + ", unloaded " +
-                                    yes_no(!loaded("Korvex.dll"));
+                                    yes_no(!loaded("Korvex.dll")) + ", rehooked meanwhile " +
+                                    yes_no(rehooks_while_sending > 100);
         DestroyWindow(window.handle);
         return outcome;
       },
-      "lost 0, arrived 100000, unloaded yes");
+      "lost 0, arrived 100000, unloaded yes, rehooked meanwhile yes");
 }
 
 // The same file under two names, as a host with two plug-in folders loads
