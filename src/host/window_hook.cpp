@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
+#include <string_view>
 
 namespace korvex {
 namespace {
@@ -39,13 +39,17 @@ MessageResult pass_on(Platform& platform, TextForm form, WindowProcedure procedu
 class SavedProcedureName {
  public:
   explicit SavedProcedureName(WindowProcedure trampoline) {
-    std::snprintf(name_, sizeof name_, "Korvex.SavedWindowProcedure.%llx",
-                  static_cast<unsigned long long>(trampoline));
+    constexpr std::string_view kPrefix = "Korvex.SavedWindowProcedure.";
+    std::size_t at = kPrefix.copy(name_, kPrefix.size());
+    for (int shift = 8 * sizeof trampoline - 4; shift >= 0; shift -= 4) {
+      name_[at++] = "0123456789abcdef"[(trampoline >> shift) & 0xF];
+    }
+    name_[at] = '\0';
   }
   const char* c_str() const { return name_; }
 
  private:
-  char name_[48];
+  char name_[48];  // the prefix, 16 digits at most and the NUL
 };
 
 WindowProcedure saved_procedure(Platform& platform, WindowHandle window,
