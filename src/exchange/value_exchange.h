@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "exchange/module_text.h"
+
 namespace korvex {
 
 class ValueExchange {
@@ -18,31 +20,30 @@ class ValueExchange {
   // file-system name), so that answers reuse the text result's storage.
   static constexpr std::size_t kTextResultRoom = 260;
 
-  ValueExchange() { text_result_.reserve(kTextResultRoom); }
-
   // Pushes: slot 0 receives the new value, the oldest value in slot 4 is lost.
-  // A text is copied into the storage of the text it pushes out.
+  // A text is copied into the storage of the text it pushes out, which the
+  // slot keeps only up to ModuleText::kKeptRoom.
   void push_data(std::int32_t value);
   void push_text(std::string_view text);
 
   // Slot 0 is the value pushed last. Reading never removes anything.
   std::int32_t data_slot(int slot) const { return data_[static_cast<std::size_t>(slot)]; }
-  const std::string& text_slot(int slot) const { return texts_[static_cast<std::size_t>(slot)]; }
+  const std::string& text_slot(int slot) const {
+    return texts_[static_cast<std::size_t>(slot)].str();
+  }
 
   std::int32_t result() const { return result_; }
   void set_result(std::int32_t value) { result_ = value; }
 
-  // std::string keeps its characters NUL-terminated, the empty text included,
-  // so c_str() is a valid C string for the host until the text result changes.
-  const std::string& text_result() const { return text_result_; }
+  const std::string& text_result() const { return text_result_.str(); }
   void set_text_result(std::string_view text) { text_result_.assign(text); }
 
  private:
   std::array<std::int32_t, kSlots> data_{};
   // The text result is released before the text stack at unload.
-  std::array<std::string, kSlots> texts_{};
+  std::array<ModuleText, kSlots> texts_{};
   std::int32_t result_ = 0;
-  std::string text_result_;
+  ModuleText text_result_ = ModuleText::with_room(kTextResultRoom);
 };
 
 }  // namespace korvex

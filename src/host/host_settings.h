@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "exchange/module_text.h"
+
 namespace korvex {
 
 struct DrawingPosition {
@@ -29,12 +31,12 @@ class HostSettings {
   // Right and bottom wrap around at 32 bits, as the host's own arithmetic would.
   void draw(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
 
-  const std::string& path() const { return path_; }
+  const std::string& path() const { return path_.str(); }
   DrawingPosition position() const { return position_; }
   DrawingRectangle rectangle() const { return rectangle_; }
 
  private:
-  std::string path_;
+  ModuleText path_;
   DrawingPosition position_;
   DrawingRectangle rectangle_;
 };
@@ -49,10 +51,10 @@ class EventNames {
   // first event; anything else changes nothing.
   void rename(std::string_view identifier, std::string_view new_name);
 
-  const std::string& name(int index) const { return names_[static_cast<std::size_t>(index)]; }
+  const std::string& name(int index) const { return names_[static_cast<std::size_t>(index)].str(); }
 
  private:
-  std::array<std::string, kEvents> names_{"OnEnum", "OnProgress"};
+  std::array<ModuleText, kEvents> names_{ModuleText("OnEnum"), ModuleText("OnProgress")};
 };
 
 }  // namespace korvex

@@ -3,14 +3,22 @@
 // window had before, until the window is destroyed.
 //
 // Each hooked window carries its previous procedure itself, as a window
-// property. The hook reads it there, on the window's thread, and touches no
-// state of the module: it takes no lock, and it goes on forwarding after the
-// module is unloaded. The module keeps the list of the windows it hooked, to
-// give them back when the host names another window and at unload.
+// property named after the module's own trampoline, so that two loaded
+// copies of the module keep apart. The hook reads it there, on the window's
+// thread, and touches no state of the module: it takes no lock, and it goes
+// on forwarding after the module is unloaded. A message that finds the
+// property gone (another thread gave the window back meanwhile) goes to the
+// procedure the window has again. The module keeps the list of the windows
+// it hooked, to give them back when the host names another window and at
+// unload. A Unicode window is hooked with the wide calls, any other with the
+// ANSI ones, so that the system never translates its texts through the ANSI
+// code page. That a host may free the module from inside a message is the
+// platform's trampolines' matter: each message holds the module meanwhile.
 //
 // A window is given back only while its procedure is still the hook. A
 // procedure put over the hook (the host's own subclass) has kept the hook's
-// address and calls it; such a window stays hooked and forwarding, so the
+// address and calls it (another copy's hook over it is given the saved
+// procedure instead); such a window stays hooked and forwarding, so the
 // module may hold several. The module then pins its image in memory, so that
 // the host's procedure never calls into freed code: as soon as a message
 // comes to the hook through such a procedure, and at unload when a window is

@@ -15,6 +15,7 @@
 #include "host/system_error_text.h"
 #include "host/trigger_word.h"
 #include "module/module.h"
+#include "platform/kept_last_error.h"
 
 namespace korvex {
 namespace {
@@ -35,14 +36,22 @@ void write_answer(ValueExchange& exchange, std::variant<Answers...> answer) {
   std::visit([&](auto&& value) { write_answer(exchange, std::move(value)); }, std::move(answer));
 }
 
+// The thread's last error belongs to the host: an export leaves it as it
+// found it, whatever its own system calls set on the way. Only GetHddInfo
+// reports a code, and leaves it for GetErrorMessage to explain.
+enum class LastError { kHostsOwn, kReportedByQuery };
+
 // Runs the call on the loaded module, holding the module's lock.
-template <typename Result, typename Call>
+template <LastError kLastError = LastError::kHostsOwn, typename Result, typename Call>
 Result run(Result fallback, Call&& call) noexcept {
   Lock* lock = module_lock();
   if (lock == nullptr) return fallback;
   const Lock::Held held(*lock);
+  Module& module = *loaded_module();
+  std::optional<KeptLastError> kept;
+  if constexpr (kLastError == LastError::kHostsOwn) kept.emplace(module.platform);
   try {
-    return std::forward<Call>(call)(*loaded_module());
+    return std::forward<Call>(call)(module);
   } catch (...) {
     return fallback;
   }
@@ -80,7 +89,10 @@ void SetFile(const char* text) {
     m.exchange.push_text(korvex::host_text(text));
     if (korvex::is_trigger_word(m.exchange.text_slot(0))) praise_on = &m.platform;
   });
-  if (praise_on != nullptr) korvex::show_praise(*praise_on);
+  if (praise_on != nullptr) {
+    const korvex::KeptLastError kept(*praise_on);
+    korvex::show_praise(*praise_on);
+  }
 }
 const char* GetFile() { return run("", [](Module& m) { return m.exchange.text_result().c_str(); }); }
 const char* GetInfo() { return korvex::info_text(); }
@@ -125,10 +137,11 @@ void GetUsedPercent() { answer([](Module& m) { return m.drives.used_percent(); }
 void GetFreePercent() { answer([](Module& m) { return m.drives.free_percent(); }); }
 
 void GetHddInfo() {
-  run([](Module& m) {
+  run<korvex::LastError::kReportedByQuery>(0, [](Module& m) {
     const korvex::HddInfo info = m.disks.get_hdd_info(m.exchange.data_slot(0));
     m.exchange.set_text_result(info.serial);
     m.exchange.set_result(info.last_error);
+    return 0;
   });
 }
 

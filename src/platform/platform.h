@@ -33,12 +33,19 @@ inline constexpr std::uint32_t kMbOkSetForeground = 0x10000;
 inline constexpr std::uint32_t kSemFailCriticalErrors = 1;
 }  // namespace win32
 
-// Called by the platform's window-procedure trampoline for every message of a
-// window whose procedure is the one hook_procedure() returns, on the thread
-// that owns the window.
+// How a window procedure takes the texts of its messages: in the ANSI code
+// page, or as UTF-16 (a Unicode window, or a procedure put on with the wide
+// calls). The system translates between the two at every procedure of the
+// other form, through the code page: a Unicode window hooked with the ANSI
+// calls would lose every character outside it.
+enum class TextForm { kAnsi, kWide };
+
+// Called by the platform's window-procedure trampolines for every message of a
+// window whose procedure is one that hook_procedure() returns, on the thread
+// that owns the window; form is the trampoline's.
 class WindowMessageHandler {
  public:
-  virtual MessageResult handle_message(WindowHandle window, std::uint32_t message,
+  virtual MessageResult handle_message(TextForm form, WindowHandle window, std::uint32_t message,
                                        std::uintptr_t wparam, std::intptr_t lparam) = 0;
 
  protected:
@@ -106,6 +113,20 @@ class Platform {
   // Windows: the current procedure, 0 on failure.
   virtual WindowProcedure get_window_procedure(WindowHandle window) = 0;
 
+  // IsWindowUnicode: whether the window's procedure takes UTF-16 texts.
+  // False where the system lacks the wide window calls below.
+  virtual bool is_window_unicode(WindowHandle window) = 0;
+
+  // SetWindowLongPtrW, GetWindowLongPtrW and CallWindowProcW (the Long forms
+  // in 32-bit Windows): the wide forms of the calls above, looked up at run
+  // time. 0 where the system lacks them.
+  virtual WindowProcedure set_window_procedure_wide(WindowHandle window,
+                                                    WindowProcedure procedure) = 0;
+  virtual WindowProcedure get_window_procedure_wide(WindowHandle window) = 0;
+  virtual MessageResult call_window_procedure_wide(WindowProcedure procedure, WindowHandle window,
+                                                   std::uint32_t message, std::uintptr_t wparam,
+                                                   std::intptr_t lparam) = 0;
+
   // SetPropA, GetPropA and RemovePropA: a value kept on a window under a name;
   // 0 where the window has none (or is not a window).
   virtual bool set_window_property(WindowHandle window, const char* name,
@@ -118,9 +139,12 @@ class Platform {
                                               std::uint32_t message, std::uintptr_t wparam,
                                               std::intptr_t lparam) = 0;
 
-  // The address of the platform's trampoline window procedure, which passes
-  // every message to the handler set here (nullptr: none).
+  // The address of the platform's trampoline window procedure for the ANSI
+  // calls, and the one for the wide calls; each passes every message to the
+  // handler set here (nullptr: none). Setting nullptr also gives back what the
+  // trampolines hold, unless a message is still on its way out through them.
   virtual WindowProcedure hook_procedure() = 0;
+  virtual WindowProcedure hook_procedure_wide() = 0;
   virtual void set_hook_handler(WindowMessageHandler* handler) = 0;
 
   // GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN | ..._FROM_ADDRESS) on the

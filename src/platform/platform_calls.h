@@ -63,6 +63,13 @@ struct CannotFail {};
        (WindowHandle window, WindowProcedure procedure), (window, procedure), WindowProcedure{0}) \
   CALL(kGetWindowProcedure, get_window_procedure, "GetWindowLongA", WindowProcedure,             \
        (WindowHandle window), (window), WindowProcedure{0})                                      \
+  /* as for a window of the ANSI form */                                                         \
+  CALL(kIsWindowUnicode, is_window_unicode, "IsWindowUnicode", bool, (WindowHandle window),      \
+       (window), CannotFail{})                                                                   \
+  CALL(kSetWindowProcedureWide, set_window_procedure_wide, "SetWindowLongW", WindowProcedure,    \
+       (WindowHandle window, WindowProcedure procedure), (window, procedure), WindowProcedure{0}) \
+  CALL(kGetWindowProcedureWide, get_window_procedure_wide, "GetWindowLongW", WindowProcedure,    \
+       (WindowHandle window), (window), WindowProcedure{0})                                      \
   /* no property set */                                                                          \
   CALL(kSetWindowProperty, set_window_property, "SetPropA", bool,                                \
        (WindowHandle window, const char* name, std::uintptr_t value), (window, name, value),     \
@@ -77,8 +84,14 @@ struct CannotFail {};
        (WindowProcedure procedure, WindowHandle window, std::uint32_t message,                   \
         std::uintptr_t wparam, std::intptr_t lparam),                                            \
        (procedure, window, message, wparam, lparam), CannotFail{})                               \
+  CALL(kCallWindowProcedureWide, call_window_procedure_wide, "CallWindowProcW", MessageResult,  \
+       (WindowProcedure procedure, WindowHandle window, std::uint32_t message,                   \
+        std::uintptr_t wparam, std::intptr_t lparam),                                            \
+       (procedure, window, message, wparam, lparam), CannotFail{})                               \
   /* the platform's own trampoline and its handler, not system calls */                          \
   CALL(kHookProcedure, hook_procedure, "hook procedure", WindowProcedure, (), (), CannotFail{})  \
+  CALL(kHookProcedureWide, hook_procedure_wide, "wide hook procedure", WindowProcedure, (), (),  \
+       CannotFail{})                                                                             \
   CALL(kSetHookHandler, set_hook_handler, "hook handler", void,                                  \
        (WindowMessageHandler* handler), (handler), CannotFail{})                                 \
   CALL(kPinModule, pin_module, "GetModuleHandleExA", void, (), (), CannotFail{})                 \

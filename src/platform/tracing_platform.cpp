@@ -143,6 +143,25 @@ WindowProcedure TracingPlatform::get_window_procedure(WindowHandle window) {
   return procedure;
 }
 
+bool TracingPlatform::is_window_unicode(WindowHandle window) {
+  const bool unicode = PlatformWrapper::is_window_unicode(window);
+  line("IsWindowUnicode(" + hex(window) + ")", truth(unicode));
+  return unicode;
+}
+
+WindowProcedure TracingPlatform::set_window_procedure_wide(WindowHandle window,
+                                                           WindowProcedure procedure) {
+  const WindowProcedure previous = PlatformWrapper::set_window_procedure_wide(window, procedure);
+  line("SetWindowLongW(" + hex(window) + ", GWL_WNDPROC, " + hex(procedure) + ")", hex(previous));
+  return previous;
+}
+
+WindowProcedure TracingPlatform::get_window_procedure_wide(WindowHandle window) {
+  const WindowProcedure procedure = PlatformWrapper::get_window_procedure_wide(window);
+  line("GetWindowLongW(" + hex(window) + ", GWL_WNDPROC)", hex(procedure));
+  return procedure;
+}
+
 bool TracingPlatform::set_window_property(WindowHandle window, const char* name,
                                           std::uintptr_t value) {
   const bool ok = PlatformWrapper::set_window_property(window, name, value);
@@ -167,6 +186,19 @@ MessageResult TracingPlatform::call_window_procedure(WindowProcedure procedure,
   const MessageResult result =
       PlatformWrapper::call_window_procedure(procedure, window, message, wparam, lparam);
   line("CallWindowProcA(" + hex(procedure) + ", " + hex(window) + ", " + hex(message) + ", " +
+           hex(wparam) + ", " + hex(static_cast<std::uint64_t>(lparam)) + ")",
+       std::to_string(result));
+  return result;
+}
+
+MessageResult TracingPlatform::call_window_procedure_wide(WindowProcedure procedure,
+                                                          WindowHandle window,
+                                                          std::uint32_t message,
+                                                          std::uintptr_t wparam,
+                                                          std::intptr_t lparam) {
+  const MessageResult result =
+      PlatformWrapper::call_window_procedure_wide(procedure, window, message, wparam, lparam);
+  line("CallWindowProcW(" + hex(procedure) + ", " + hex(window) + ", " + hex(message) + ", " +
            hex(wparam) + ", " + hex(static_cast<std::uint64_t>(lparam)) + ")",
        std::to_string(result));
   return result;

@@ -34,6 +34,13 @@ class TracingPlatform final : public PlatformWrapper {
   std::uint32_t format_message(std::uint32_t code, char* buffer, std::uint32_t size) override;
   WindowProcedure set_window_procedure(WindowHandle window, WindowProcedure procedure) override;
   WindowProcedure get_window_procedure(WindowHandle window) override;
+  bool is_window_unicode(WindowHandle window) override;
+  WindowProcedure set_window_procedure_wide(WindowHandle window,
+                                            WindowProcedure procedure) override;
+  WindowProcedure get_window_procedure_wide(WindowHandle window) override;
+  MessageResult call_window_procedure_wide(WindowProcedure procedure, WindowHandle window,
+                                           std::uint32_t message, std::uintptr_t wparam,
+                                           std::intptr_t lparam) override;
   bool set_window_property(WindowHandle window, const char* name,
                            std::uintptr_t value) override;
   std::uintptr_t get_window_property(WindowHandle window, const char* name) override;

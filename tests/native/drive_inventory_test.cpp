@@ -178,3 +178,30 @@ TEST(DriveRecordTexts, EndAtTheBufferWhenItHoldsNoNul) {
 
 }  // namespace
 }  // namespace korvex::tests
+
+namespace korvex::tests {
+namespace {
+
+// As Windows does, the machine refuses a label that does not fit the buffer
+// (ERROR_BAD_LENGTH) instead of cutting it.
+TEST(SimulatedVolumeLabel, ALabelLongerThanTheBufferFailsTheCall) {
+  SimulatedMachine machine;
+  char label[8];
+  char file_system[8];
+  for (const std::size_t length : {std::size_t{7}, std::size_t{8}}) {
+    machine.drives['C'] = {.label = std::string(length, 'L')};
+    const bool fits = length < sizeof label;
+    EXPECT_EQ(machine.get_volume_information("C:\\", label, sizeof label, nullptr, file_system,
+                                             sizeof file_system),
+              fits)
+        << length;
+    if (fits) {
+      EXPECT_EQ(std::string(label), std::string(length, 'L'));
+    } else {
+      EXPECT_EQ(machine.last_error, 24u);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace korvex::tests

@@ -12,6 +12,7 @@
 #include "heap_allocations.h"
 #include "identify_fixtures.h"
 #include "loaded_module.h"
+#include "module/export_table.h"
 #include "module/linked_exports.h"
 #include "module_caller.h"
 #include "observing_platform.h"
@@ -388,6 +389,52 @@ TEST_F(UnobservedExportsTest, ExchangeExportsAndGettersAllocateNothingOnceTheyHa
   }
   GetTotalSpace();
   EXPECT_STREQ(GetFile(), "78150744.00098 KB") << "the sizes were written";
+}
+
+}  // namespace
+}  // namespace korvex::tests
+
+
+namespace korvex::tests {
+namespace {
+
+// Every export but GetHddInfo leaves the thread's last error as it found it,
+// also where its own system calls fail: a drive that cannot be read, a window
+// handle the system refuses, a code without a message text.
+TEST(ExportsLastError, EveryExportButGetHddInfoLeavesTheHostsCode) {
+  constexpr std::uint32_t kHostsCode = 0x2000FFFF;  // no message text either
+  SimulatedMachine machine;
+  machine.drives['C'] = {.label = "SYSTEM", .total = 100, .free = 40};
+  machine.drives['D'] = {.volume_error = 21};
+  machine.drives['E'] = {.space_error = 5};
+  LoadedModule module(machine);
+  for (const ExportEntry& entry : kExports) {
+    if (entry.name == "GetHddInfo") continue;
+    SCOPED_TRACE(std::string(entry.name));
+    std::vector<host_tool::Argument> arguments;
+    using Kind = host_tool::Argument::Kind;
+    switch (entry.arguments) {
+      case Arguments::kNone: break;
+      case Arguments::kInteger: arguments = {{Kind::kInteger, 0, {}}}; break;
+      case Arguments::kText: arguments = {{Kind::kText, 0, "C:\\"}}; break;
+      case Arguments::kWindow: arguments = {{Kind::kInteger, 0xBAD, {}}}; break;
+      case Arguments::kFiveIntegers: arguments.assign(5, {Kind::kInteger, 1, {}}); break;
+    }
+    SetData(0);
+    machine.last_error = kHostsCode;
+    host_tool::call_export(entry, linked_export(entry.name), arguments);
+    EXPECT_EQ(machine.last_error, kHostsCode);
+  }
+}
+
+TEST(ExportsLastError, GetHddInfoLeavesTheCodeItReports) {
+  SimulatedMachine machine;
+  LoadedModule module(machine);
+  machine.last_error = 0;
+  SetData(0);
+  GetHddInfo();
+  EXPECT_NE(GetData(), 0) << "no disk answers on an empty machine";
+  EXPECT_EQ(machine.last_error, static_cast<std::uint32_t>(GetData()));
 }
 
 }  // namespace

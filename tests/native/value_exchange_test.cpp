@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "host/trigger_word.h"
 
 namespace korvex::tests {
@@ -49,6 +51,46 @@ TEST(InfoText, HasThreeLinesStartingWithTheModuleName) {
   const std::string copyright = copyright_text();
   EXPECT_EQ(copyright.find_first_of("\r\n"), std::string::npos);
   EXPECT_NE(copyright.find("example.org"), std::string::npos);
+}
+
+// A cell keeps its storage for the next text only up to a small size: a huge
+// text that is replaced by a small one is given back at once.
+TEST(ModuleText, GivesBackTheStorageOfAHugeTextOnceASmallerOneTakesItsPlace) {
+  const std::string huge(1 << 20, 'x');
+  struct Case {
+    const char* name;
+    std::size_t next_size;
+    bool storage_given_back;
+  };
+  const Case cases[] = {
+      {"empty", 0, true},
+      {"small", 12, true},
+      {"at the kept size", ModuleText::kKeptRoom, true},
+      {"above the kept size, which reuses the storage", ModuleText::kKeptRoom + 1, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ModuleText text;
+    text.assign(huge);
+    text.assign(std::string(c.next_size, 'y'));
+    EXPECT_EQ(text.str(), std::string(c.next_size, 'y'));
+    EXPECT_EQ(text.str().capacity() <= ModuleText::kKeptRoom, c.storage_given_back);
+  }
+}
+
+TEST(ValueExchange, HugeTextsPushedOutOfEverySlotAreGivenBack) {
+  ValueExchange exchange;
+  const std::string huge(1 << 20, 'x');
+  for (int i = 0; i < ValueExchange::kSlots; ++i) exchange.push_text(huge);
+  exchange.set_text_result(huge);
+  for (int i = 0; i < ValueExchange::kSlots; ++i) exchange.push_text("small");
+  exchange.set_text_result("small");
+  for (int i = 0; i < ValueExchange::kSlots; ++i) {
+    EXPECT_LE(exchange.text_slot(i).capacity(), ModuleText::kKeptRoom) << i;
+  }
+  EXPECT_LE(exchange.text_result().capacity(), ModuleText::kKeptRoom);
+  EXPECT_GE(exchange.text_result().capacity(), ValueExchange::kTextResultRoom)
+      << "the text result keeps the room its answers need";
 }
 
 }  // namespace

@@ -188,3 +188,48 @@ TEST(WindowHook, UnloadLeavesAWindowThatIsGoneAlone) {
 
 }  // namespace
 }  // namespace korvex::tests
+
+namespace korvex::tests {
+namespace {
+
+// A message that reaches the hook just after the window was given back (on
+// another thread, between the system's look at the window's procedure and
+// the hook's look at the saved one) still reaches the window's previous
+// procedure, and is no reason to pin.
+TEST(WindowHook, AMessageArrivingAfterTheWindowWasGivenBackStillArrives) {
+  HookedMachine m;
+  m.hook->set_parent_window(m.a);
+  m.hook->set_parent_window(m.b);
+  ASSERT_EQ(m.procedure_of(m.a), 'a');
+  m.log.clear();
+  EXPECT_EQ(m.machine.call_window_procedure(m.machine.hook_procedure(), m.a, kWmUser, 3, 4), 7);
+  EXPECT_EQ(m.log, "a");
+  m.hook.reset();
+  EXPECT_FALSE(m.machine.module_pinned);
+}
+
+// A Unicode window is hooked with the wide calls, so its procedure stays a
+// wide one and its texts never pass through the ANSI code page; an ANSI
+// window with the ANSI calls. Either gets its procedure back in its form.
+TEST(WindowHook, HooksEachWindowInItsOwnTextForm) {
+  HookedMachine m;
+  const WindowHandle wide = m.machine.create_window(m.b_own, TextForm::kWide);
+  for (const WindowHandle window : {m.a, wide}) {
+    const bool unicode = window == wide;
+    SCOPED_TRACE(unicode ? "Unicode window" : "ANSI window");
+    m.hook->set_parent_window(window);
+    EXPECT_EQ(m.machine.get_window_procedure(window),
+              unicode ? m.machine.hook_procedure_wide() : m.machine.hook_procedure());
+    EXPECT_EQ(m.machine.is_window_unicode(window), unicode);
+    m.log.clear();
+    EXPECT_EQ(m.machine.send_message(window, kWmUser, 3, 4), 7);
+    EXPECT_EQ(m.log, unicode ? "b" : "a");
+  }
+  m.hook.reset();
+  EXPECT_EQ(m.machine.get_window_procedure(wide), m.b_own);
+  EXPECT_TRUE(m.machine.is_window_unicode(wide));
+  EXPECT_FALSE(m.machine.module_pinned);
+}
+
+}  // namespace
+}  // namespace korvex::tests

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "korvex_dll.h"
@@ -100,6 +102,36 @@ TEST(DllLoadCycle, AThousandLoadsWithCallsLeaveHandlesAndMemoryExactlyAsTheyWere
   EXPECT_EQ(after.committed_bytes, before.committed_bytes);
   EXPECT_EQ(window.current_procedure(), window.own_procedure());
   EXPECT_EQ(SendMessageA(window.handle(), WM_USER, 1, 2), 3);
+}
+
+// Texts of 64 MiB pushed into every text slot, the path and an event name,
+// then pushed out by small ones, are given back while the module stays
+// loaded: a 32-bit host could not afford to lose the address space.
+TEST(DllLoadCycle, HugeTextsPushedOutLeaveNoHeapBehind) {
+  const std::string huge(64u << 20, 'x');
+  KorvexDll dll;
+  ASSERT_TRUE(dll.loaded());
+  const auto set_path = dll.find<void(__cdecl*)(const char*)>("SetPath");
+  const auto rename_event = [&](const char* name) {
+    dll.set_file("ID_OnEnum");
+    dll.set_file(name);
+    dll.call("RenameEvent");
+  };
+  rename_event("Scan");
+  set_path("C:\\Host");
+  for (int i = 0; i < 5; ++i) dll.set_file("small");
+  const std::size_t before = busy_heap_bytes();
+
+  rename_event(huge.c_str());
+  set_path(huge.c_str());
+  for (int i = 0; i < 5; ++i) dll.set_file(huge.c_str());
+  rename_event("Scan");
+  set_path("C:\\Host");
+  for (int i = 0; i < 5; ++i) dll.set_file("small");
+  const std::size_t after = busy_heap_bytes();
+  std::printf("heap bytes after the huge texts were pushed out: %+lld\n",
+              static_cast<long long>(after) - static_cast<long long>(before));
+  EXPECT_LE(after, before + 64 * 1024);
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
   switch (reason) {
     case DLL_PROCESS_ATTACH:
       DisableThreadLibraryCalls(instance);
+      korvex::Win32Platform::look_up_system_calls();
       try {
         korvex::load_module(kept.platform);
       } catch (...) {

@@ -11,6 +11,7 @@ namespace korvex {
 namespace {
 
 constexpr std::uint32_t kPathNotFound = 3;
+constexpr std::uint32_t kBadLength = 24;
 
 // Copies a text into a fixed system buffer the way the A functions do:
 // truncated to fit, always NUL-terminated.
@@ -223,6 +224,11 @@ bool SimulatedMachine::get_volume_information(const char* root, char* label,
     last_error = drive == nullptr ? kPathNotFound : *drive->volume_error;
     return false;
   }
+  // Windows refuses a label longer than the buffer rather than cutting it.
+  if (label != nullptr && drive->label.size() >= label_size) {
+    last_error = kBadLength;
+    return false;
+  }
   copy_to_buffer(drive->label, label, label_size);
   copy_to_buffer(drive->file_system, file_system, file_system_size);
   if (serial != nullptr) *serial = drive->serial;
@@ -349,9 +355,9 @@ WindowProcedure SimulatedMachine::add_procedure(SimulatedProcedure procedure) {
   return kFirstProcedure + procedures_.size() - 1;
 }
 
-WindowHandle SimulatedMachine::create_window(WindowProcedure procedure) {
+WindowHandle SimulatedMachine::create_window(WindowProcedure procedure, TextForm form) {
   const WindowHandle window = next_window_++;
-  windows_[window] = {procedure, {}};
+  windows_[window] = {procedure, form, {}};
   return window;
 }
 
@@ -359,7 +365,7 @@ MessageResult SimulatedMachine::send_message(WindowHandle window, std::uint32_t 
                                              std::uintptr_t wparam, std::intptr_t lparam) {
   const auto found = windows_.find(window);
   if (found == windows_.end()) return 0;
-  return call_window_procedure(found->second.procedure, window, message, wparam, lparam);
+  return dispatch(found->second.procedure, window, message, wparam, lparam);
 }
 
 void SimulatedMachine::destroy_window(WindowHandle window) {
@@ -377,16 +383,36 @@ SimulatedMachine::SimulatedWindow* SimulatedMachine::window_at(WindowHandle wind
   return &found->second;
 }
 
-WindowProcedure SimulatedMachine::set_window_procedure(WindowHandle window,
-                                                       WindowProcedure procedure) {
+WindowProcedure SimulatedMachine::set_procedure(WindowHandle window, WindowProcedure procedure,
+                                                TextForm form) {
   SimulatedWindow* found = window_at(window);
   if (found == nullptr) return 0;
+  found->form = form;
   return std::exchange(found->procedure, procedure);
+}
+
+WindowProcedure SimulatedMachine::set_window_procedure(WindowHandle window,
+                                                       WindowProcedure procedure) {
+  return set_procedure(window, procedure, TextForm::kAnsi);
 }
 
 WindowProcedure SimulatedMachine::get_window_procedure(WindowHandle window) {
   const SimulatedWindow* found = window_at(window);
   return found == nullptr ? 0 : found->procedure;
+}
+
+bool SimulatedMachine::is_window_unicode(WindowHandle window) {
+  const SimulatedWindow* found = window_at(window);
+  return found != nullptr && found->form == TextForm::kWide;
+}
+
+WindowProcedure SimulatedMachine::set_window_procedure_wide(WindowHandle window,
+                                                            WindowProcedure procedure) {
+  return set_procedure(window, procedure, TextForm::kWide);
+}
+
+WindowProcedure SimulatedMachine::get_window_procedure_wide(WindowHandle window) {
+  return get_window_procedure(window);
 }
 
 bool SimulatedMachine::set_window_property(WindowHandle window, const char* name,
@@ -411,9 +437,27 @@ void SimulatedMachine::remove_window_property(WindowHandle window, const char* n
 MessageResult SimulatedMachine::call_window_procedure(WindowProcedure procedure,
                                                       WindowHandle window, std::uint32_t message,
                                                       std::uintptr_t wparam, std::intptr_t lparam) {
-  if (procedure == kHookProcedure) {
-    return hook_handler_ == nullptr ? 0
-                                    : hook_handler_->handle_message(window, message, wparam, lparam);
+  return dispatch(procedure, window, message, wparam, lparam);
+}
+
+// The machine carries no texts in its messages, so both forms of the call
+// reach a procedure alike.
+MessageResult SimulatedMachine::call_window_procedure_wide(WindowProcedure procedure,
+                                                           WindowHandle window,
+                                                           std::uint32_t message,
+                                                           std::uintptr_t wparam,
+                                                           std::intptr_t lparam) {
+  return dispatch(procedure, window, message, wparam, lparam);
+}
+
+MessageResult SimulatedMachine::dispatch(WindowProcedure procedure, WindowHandle window,
+                                         std::uint32_t message, std::uintptr_t wparam,
+                                         std::intptr_t lparam) {
+  if (procedure == kHookProcedure || procedure == kHookProcedureWide) {
+    const TextForm form = procedure == kHookProcedure ? TextForm::kAnsi : TextForm::kWide;
+    return hook_handler_ == nullptr
+               ? 0
+               : hook_handler_->handle_message(form, window, message, wparam, lparam);
   }
   const WindowProcedure index = procedure - kFirstProcedure;
   if (procedure < kFirstProcedure || index >= procedures_.size()) return 0;
@@ -421,6 +465,8 @@ MessageResult SimulatedMachine::call_window_procedure(WindowProcedure procedure,
 }
 
 WindowProcedure SimulatedMachine::hook_procedure() { return kHookProcedure; }
+
+WindowProcedure SimulatedMachine::hook_procedure_wide() { return kHookProcedureWide; }
 
 void SimulatedMachine::set_hook_handler(WindowMessageHandler* handler) { hook_handler_ = handler; }
 

@@ -96,8 +96,10 @@ class SimulatedMachine : public Platform {
   bool module_pinned = false;  // set by pin_module
 
   // Windows: a procedure is any callable registered here; a window holds one.
+  // A window is Unicode while the procedure last put on it came with the wide
+  // calls (or, at creation, with the form given).
   WindowProcedure add_procedure(SimulatedProcedure procedure);
-  WindowHandle create_window(WindowProcedure procedure);
+  WindowHandle create_window(WindowProcedure procedure, TextForm form = TextForm::kAnsi);
   // SendMessage: the window's current procedure handles the message.
   MessageResult send_message(WindowHandle window, std::uint32_t message, std::uintptr_t wparam = 0,
                              std::intptr_t lparam = 0);
@@ -127,6 +129,13 @@ class SimulatedMachine : public Platform {
   std::uint32_t format_message(std::uint32_t code, char* buffer, std::uint32_t size) override;
   WindowProcedure set_window_procedure(WindowHandle window, WindowProcedure procedure) override;
   WindowProcedure get_window_procedure(WindowHandle window) override;
+  bool is_window_unicode(WindowHandle window) override;
+  WindowProcedure set_window_procedure_wide(WindowHandle window,
+                                            WindowProcedure procedure) override;
+  WindowProcedure get_window_procedure_wide(WindowHandle window) override;
+  MessageResult call_window_procedure_wide(WindowProcedure procedure, WindowHandle window,
+                                           std::uint32_t message, std::uintptr_t wparam,
+                                           std::intptr_t lparam) override;
   bool set_window_property(WindowHandle window, const char* name,
                            std::uintptr_t value) override;
   std::uintptr_t get_window_property(WindowHandle window, const char* name) override;
@@ -135,6 +144,7 @@ class SimulatedMachine : public Platform {
                                       std::uint32_t message, std::uintptr_t wparam,
                                       std::intptr_t lparam) override;
   WindowProcedure hook_procedure() override;
+  WindowProcedure hook_procedure_wide() override;
   void set_hook_handler(WindowMessageHandler* handler) override;
   void pin_module() override;
   void message_box(const char* text, const char* caption, std::uint32_t style) override;
@@ -142,14 +152,20 @@ class SimulatedMachine : public Platform {
  private:
   struct SimulatedWindow {
     WindowProcedure procedure;
+    TextForm form;
     std::map<std::string, std::uintptr_t> properties;
   };
+
+  WindowProcedure set_procedure(WindowHandle window, WindowProcedure procedure, TextForm form);
+  MessageResult dispatch(WindowProcedure procedure, WindowHandle window, std::uint32_t message,
+                         std::uintptr_t wparam, std::intptr_t lparam);
 
   const SimulatedDrive* drive_at(const char* root) const;
   // The window, or nullptr with the last error Windows leaves for a bad handle.
   SimulatedWindow* window_at(WindowHandle window);
 
   static constexpr WindowProcedure kHookProcedure = 0x7F000000;
+  static constexpr WindowProcedure kHookProcedureWide = 0x7F000001;
   static constexpr WindowProcedure kFirstProcedure = 0x10000;
   static constexpr WindowHandle kFirstWindow = 0x100;
   static constexpr DeviceHandle kFirstDeviceHandle = 0x40;

@@ -7,6 +7,10 @@ namespace korvex {
 
 class Win32Platform final : public Platform {
  public:
+  // Finds the calls that some systems lack; once, at load, before any other
+  // member is used.
+  static void look_up_system_calls();
+
   std::uint32_t get_drive_type(const char* root) override;
   bool get_volume_information(const char* root, char* label, std::uint32_t label_size,
                               std::uint32_t* serial, char* file_system,
@@ -28,6 +32,13 @@ class Win32Platform final : public Platform {
   std::uint32_t format_message(std::uint32_t code, char* buffer, std::uint32_t size) override;
   WindowProcedure set_window_procedure(WindowHandle window, WindowProcedure procedure) override;
   WindowProcedure get_window_procedure(WindowHandle window) override;
+  bool is_window_unicode(WindowHandle window) override;
+  WindowProcedure set_window_procedure_wide(WindowHandle window,
+                                            WindowProcedure procedure) override;
+  WindowProcedure get_window_procedure_wide(WindowHandle window) override;
+  MessageResult call_window_procedure_wide(WindowProcedure procedure, WindowHandle window,
+                                           std::uint32_t message, std::uintptr_t wparam,
+                                           std::intptr_t lparam) override;
   bool set_window_property(WindowHandle window, const char* name,
                            std::uintptr_t value) override;
   std::uintptr_t get_window_property(WindowHandle window, const char* name) override;
@@ -36,6 +47,7 @@ class Win32Platform final : public Platform {
                                       std::uint32_t message, std::uintptr_t wparam,
                                       std::intptr_t lparam) override;
   WindowProcedure hook_procedure() override;
+  WindowProcedure hook_procedure_wide() override;
   void set_hook_handler(WindowMessageHandler* handler) override;
   void pin_module() override;
   void message_box(const char* text, const char* caption, std::uint32_t style) override;
