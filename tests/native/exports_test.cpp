@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "export_arguments.h"
 #include "heap_allocations.h"
 #include "identify_fixtures.h"
 #include "loaded_module.h"
@@ -411,15 +412,7 @@ TEST(ExportsLastError, EveryExportButGetHddInfoLeavesTheHostsCode) {
   for (const ExportEntry& entry : kExports) {
     if (entry.name == "GetHddInfo") continue;
     SCOPED_TRACE(std::string(entry.name));
-    std::vector<host_tool::Argument> arguments;
-    using Kind = host_tool::Argument::Kind;
-    switch (entry.arguments) {
-      case Arguments::kNone: break;
-      case Arguments::kInteger: arguments = {{Kind::kInteger, 0, {}}}; break;
-      case Arguments::kText: arguments = {{Kind::kText, 0, "C:\\"}}; break;
-      case Arguments::kWindow: arguments = {{Kind::kInteger, 0xBAD, {}}}; break;
-      case Arguments::kFiveIntegers: arguments.assign(5, {Kind::kInteger, 1, {}}); break;
-    }
+    const std::vector<host_tool::Argument> arguments = ordinary_arguments(entry);
     SetData(0);
     machine.last_error = kHostsCode;
     host_tool::call_export(entry, linked_export(entry.name), arguments);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "export_arguments.h"
 #include "korvex_dll.h"
 #include "module/export_table.h"
 #include "module_caller.h"
@@ -19,19 +20,11 @@ TEST(DllLastError, EveryExportButGetHddInfoLeavesTheHostsCode) {
   constexpr DWORD kHostsCode = 0x2000FFFF;  // a code without a message text
   KorvexDll dll;
   ASSERT_TRUE(dll.loaded());
-  using Kind = host_tool::Argument::Kind;
   for (const ExportEntry& entry : kExports) {
     if (entry.name == "GetHddInfo") continue;
     const std::string name(entry.name);
     SCOPED_TRACE(name);
-    std::vector<host_tool::Argument> arguments;
-    switch (entry.arguments) {
-      case Arguments::kNone: break;
-      case Arguments::kInteger: arguments = {{Kind::kInteger, 0, {}}}; break;
-      case Arguments::kText: arguments = {{Kind::kText, 0, "C:\\"}}; break;
-      case Arguments::kWindow: arguments = {{Kind::kInteger, 0xBAD, {}}}; break;
-      case Arguments::kFiveIntegers: arguments.assign(5, {Kind::kInteger, 1, {}}); break;
-    }
+    const std::vector<host_tool::Argument> arguments = ordinary_arguments(entry);
     dll.set_data(0);
     SetLastError(kHostsCode);
     host_tool::call_export(entry, dll.find<void*>(name.c_str()), arguments);
