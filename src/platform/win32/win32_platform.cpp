@@ -8,9 +8,10 @@
 namespace korvex {
 namespace {
 
-// The calls that not every system the DLL loads on has, looked up once at
-// load: importing one that Windows 98 or XP lacks would keep the DLL from
-// loading there. Plain pointers, so that they need no guarded static set-up,
+// The calls that not every system the DLL loads on has, and those the
+// release stub needs that the DLL's import list was not checked for, looked
+// up once at load: importing one that Windows 98 or XP lacks would keep the
+// DLL from loading there. Plain pointers, so that they need no guarded static set-up,
 // whose lock the runtime would keep beyond an unload.
 struct LookedUpCalls {
   DWORD(WINAPI* get_thread_error_mode)() = nullptr;
@@ -18,6 +19,7 @@ struct LookedUpCalls {
   BOOL(WINAPI* get_module_handle_ex)(DWORD, LPCSTR, HMODULE*) = nullptr;
   LPVOID(WINAPI* virtual_alloc)(LPVOID, SIZE_T, DWORD, DWORD) = nullptr;
   BOOL(WINAPI* virtual_free)(LPVOID, SIZE_T, DWORD) = nullptr;
+  BOOL(WINAPI* free_library)(HMODULE) = nullptr;
   BOOL(WINAPI* is_window_unicode)(HWND) = nullptr;
   LONG_PTR(WINAPI* set_window_long_wide)(HWND, int, LONG_PTR) = nullptr;
   LONG_PTR(WINAPI* get_window_long_wide)(HWND, int) = nullptr;
@@ -66,7 +68,10 @@ struct ReleaseStub {
 // eax/rax and the module to free in ecx/rcx, the system's return address on
 // top of the stack.
 void* make_release_stub() {
-  if (calls.virtual_alloc == nullptr || calls.virtual_free == nullptr) return nullptr;
+  if (calls.virtual_alloc == nullptr || calls.virtual_free == nullptr ||
+      calls.free_library == nullptr) {
+    return nullptr;
+  }
   void* pages =
       calls.virtual_alloc(nullptr, 2 * ReleaseStub::kPage, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
   if (pages == nullptr) return nullptr;
@@ -80,7 +85,7 @@ void* make_release_stub() {
     std::memcpy(code + at, &value, sizeof value);
     at += sizeof value;
   };
-  const void* free_library = reinterpret_cast<const void*>(&FreeLibrary);
+  const void* free_library = reinterpret_cast<const void*>(calls.free_library);
   const void* count = const_cast<const LONG*>(ReleaseStub::in_release(pages));
 #if defined(__i386__)
   emit({0x50, 0x51});  // push eax; push ecx (FreeLibrary's argument)
@@ -232,6 +237,7 @@ void Win32Platform::look_up_system_calls() {
   look_up(calls.get_module_handle_ex, kernel32, "GetModuleHandleExA");
   look_up(calls.virtual_alloc, kernel32, "VirtualAlloc");
   look_up(calls.virtual_free, kernel32, "VirtualFree");
+  look_up(calls.free_library, kernel32, "FreeLibrary");
   // Windows 98 has the wide window calls only as stubs that fail; a window
   // there is never Unicode, so they are never called.
   const HMODULE user32 = GetModuleHandleA("user32.dll");
