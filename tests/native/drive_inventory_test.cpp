@@ -104,24 +104,6 @@ TEST(DriveErrorMode, VolumesAreReadWithCriticalErrorsFailingQuietly) {
   }
 }
 
-// The process's error mode at every volume read.
-class ProcessErrorModeAtVolumeReads final : public PlatformWrapper {
- public:
-  explicit ProcessErrorModeAtVolumeReads(SimulatedMachine& machine)
-      : PlatformWrapper(machine), machine_(machine) {}
-  std::vector<std::uint32_t> modes;
-  bool get_volume_information(const char* root, char* label, std::uint32_t label_size,
-                              std::uint32_t* serial, char* file_system,
-                              std::uint32_t file_system_size) override {
-    modes.push_back(machine_.process_error_mode);
-    return PlatformWrapper::get_volume_information(root, label, label_size, serial, file_system,
-                                                   file_system_size);
-  }
-
- private:
-  SimulatedMachine& machine_;
-};
-
 // XP and Vista: no per-thread mode, so the process's mode is quiet for the
 // walk and the host's own mode, whatever it was, is back after it.
 TEST(DriveErrorMode, TheProcessModeIsQuietForTheWalkWhereTheSystemLacksThreadErrorModes) {
@@ -132,10 +114,12 @@ TEST(DriveErrorMode, TheProcessModeIsQuietForTheWalkWhereTheSystemLacksThreadErr
     machine.process_error_mode = host_mode;
     machine.drives['A'] = {.type = 2, .volume_error = kNotReady};
     machine.drives['C'] = {};
-    ProcessErrorModeAtVolumeReads observer(machine);
+    ObservingPlatform observer(machine);
     EXPECT_EQ(DriveInventory(observer).list_drives(), 1);
     const std::uint32_t quiet = host_mode | win32::kSemFailCriticalErrors;
-    EXPECT_EQ(observer.modes, (std::vector<std::uint32_t>{quiet, quiet})) << host_mode;
+    EXPECT_EQ(observer.process_error_modes_during_volume_reads,
+              (std::vector<std::optional<std::uint32_t>>{quiet, quiet}))
+        << host_mode;
     EXPECT_EQ(machine.process_error_mode, host_mode);
     EXPECT_EQ(machine.thread_error_mode, 0x4u);
   }
@@ -146,9 +130,10 @@ TEST(DriveErrorMode, TheProcessModeStaysWhereTheThreadHasItsOwn) {
   SimulatedMachine machine;
   machine.process_error_mode = 0x8002;
   machine.drives['C'] = {};
-  ProcessErrorModeAtVolumeReads observer(machine);
+  ObservingPlatform observer(machine);
   DriveInventory(observer).list_drives();
-  EXPECT_EQ(observer.modes, std::vector<std::uint32_t>{0x8002});
+  EXPECT_EQ(observer.process_error_modes_during_volume_reads,
+            std::vector<std::optional<std::uint32_t>>{std::nullopt});
   EXPECT_EQ(machine.process_error_mode, 0x8002u);
 }
 

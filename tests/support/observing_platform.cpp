@@ -71,6 +71,10 @@ void ObservingPlatform::end_use(PlatformUse& use, std::uint64_t result) {
   switch (use.call) {
     case PlatformCall::kGetVolumeInformation:
       error_modes_during_volume_reads.push_back(error_mode_);
+      process_error_modes_during_volume_reads.push_back(process_error_mode_);
+      break;
+    case PlatformCall::kSetErrorMode:
+      process_error_mode_ = static_cast<std::uint32_t>(use.number_argument(0));
       break;
     case PlatformCall::kSetThreadErrorMode:
       if (result != 0) error_mode_ = static_cast<std::uint32_t>(use.number_argument(0));

@@ -131,6 +131,8 @@ class ObservingPlatform final : public Platform {
   // For each volume read, the mode the module's last successful
   // SetThreadErrorMode set; none while it has set none.
   std::vector<std::optional<std::uint32_t>> error_modes_during_volume_reads;
+  // The same for the process's mode and the module's last SetErrorMode.
+  std::vector<std::optional<std::uint32_t>> process_error_modes_during_volume_reads;
 
 #define KORVEX_OBSERVE(enumerator, member, name, result, parameters, arguments, failure) \
   result member parameters override {                                                   \
@@ -215,6 +217,7 @@ class ObservingPlatform final : public Platform {
   std::deque<PlatformUse> uses_;
   std::array<int, kPlatformCallCount> use_counts_{};
   std::optional<std::uint32_t> error_mode_;
+  std::optional<std::uint32_t> process_error_mode_;
 };
 
 }  // namespace korvex
